@@ -1,0 +1,57 @@
+#include "ListBox.h"
+
+#include <QMouseEvent>
+
+namespace vorlan {
+
+ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            emit listClicked();
+    });
+}
+
+QString ListBox::selectedText() const {
+    const QListWidgetItem* item = currentItem();
+    return item ? item->text() : QString();
+}
+
+void ListBox::setListIndex(int row) {
+    setCurrentRow(row);
+}
+
+void ListBox::mousePressEvent(QMouseEvent* event) {
+    // Only the left button moves the selection; the others leave it for their handlers.
+    if (event->button() == Qt::LeftButton)
+        QListWidget::mousePressEvent(event);
+    else
+        setFocus(Qt::MouseFocusReason);
+    emit mouseDown(event->button());
+}
+
+void ListBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton)
+        QListWidget::mouseReleaseEvent(event);
+    emit mouseUp(event->button());
+}
+
+void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+}
+
+void ListBox::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    emit gotFocus();
+}
+
+void ListBox::focusOutEvent(QFocusEvent* event) {
+    QListWidget::focusOutEvent(event);
+    emit lostFocus();
+}
+
+} // namespace vorlan

@@ -1,0 +1,92 @@
+#include "FileSystem.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace vorlan {
+
+namespace {
+
+bool hasWildcard(const QString& name) {
+    return name.contains(u'*') || name.contains(u'?');
+}
+
+bool kindMatches(const QFileInfo& info, EntryKind kind) {
+    if (!info.exists())
+        return false;
+    return kind == EntryKind::FilesAndDirectories || !info.isDir();
+}
+
+} // namespace
+
+bool entryExists(const QString& path, EntryKind kind) {
+    const QString target = path.isEmpty() ? QStringLiteral("/") : path;
+    const QFileInfo info(target);
+    const QString name = info.fileName();
+    if (!hasWildcard(name))
+        return kindMatches(info, kind);
+    QDir::Filters filters = QDir::Files | QDir::Hidden | QDir::System;
+    if (kind == EntryKind::FilesAndDirectories)
+        filters |= QDir::Dirs | QDir::NoDotAndDotDot;
+    const QDir folder(info.path());
+    return !folder.entryList({name}, filters).isEmpty();
+}
+
+std::optional<QString> makeDirectory(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), 0777) == 0)
+        return std::nullopt;
+    return QStringLiteral("Cannot create the folder %1: %2")
+        .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+QStringList splitTextLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+TextLines readTextLines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
+    return {splitTextLines(QString::fromLocal8Bit(bytes)), {}};
+}
+
+std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return std::nullopt;
+    return QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString());
+}
+
+QByteArray toLocal8Bit(const QString& text) {
+    return text.toLocal8Bit();
+}
+
+std::optional<QString> writeTextFile(const QString& path, const QString& text) {
+    return writeFileAtomically(path, toLocal8Bit(text) + "\r\n");
+}
+
+} // namespace vorlan

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vorlan {
+
+enum class EntryKind {
+    FilesOnly,          // the normal attribute: plain files
+    FilesAndDirectories // the directory attribute: a plain file matches too
+};
+
+// The directory-entry query used as an existence test. A last path component holding
+// '*' or '?' matches like a wildcard; an empty path means the root directory.
+bool entryExists(const QString& path, EntryKind kind);
+
+// Creates one directory. Returns the reason when it cannot.
+std::optional<QString> makeDirectory(const QString& path);
+
+// A text file read whole: its lines in file order without their line ends. CR LF, a lone
+// LF and a lone CR each end a line; an empty file has no line. Bytes are decoded in the
+// locale's 8-bit encoding.
+struct TextLines {
+    QStringList lines;
+    QString error; // empty when the file was read
+    bool ok() const { return error.isEmpty(); }
+};
+TextLines readTextLines(const QString& path);
+
+// Splits decoded text into lines by the rule above.
+QStringList splitTextLines(const QString& text);
+
+// Writes bytes to a temporary file beside path and renames it into place, so a failure
+// never leaves a half-written file nor destroys the old one. Returns the message naming
+// the file and the reason on failure.
+std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Writes text in the locale's 8-bit encoding followed by CR LF, atomically as above.
+std::optional<QString> writeTextFile(const QString& path, const QString& text);
+
+// The text's bytes in the locale's 8-bit encoding.
+QByteArray toLocal8Bit(const QString& text);
+
+} // namespace vorlan

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Platform.h"
+
+#include <QUrl>
+
+class QWidget;
+
+namespace vorlan {
+
+// The desktop implementation of the platform services.
+class QtPlatform : public Platform {
+  public:
+    void shellOpen(const QString& target) override;
+    void runListingScript(const QString& scriptPath) override;
+    void message(const QString& prompt) override;
+    bool askYesNo(const QString& prompt) override;
+    QString inputBox(const QString& prompt, const QString& defaultText) override;
+    void setClipboardText(const QString& text) override;
+    QString programFolder() const override;
+    QString executableName() const override;
+
+    // The window that owns the dialogs; none gives application-modal dialogs.
+    void setDialogParent(QWidget* parent) { dialogParent_ = parent; }
+
+  private:
+    QWidget* dialogParent_ = nullptr;
+};
+
+// The address the desktop opener receives for a shell-open target: a local path becomes
+// a file URL, an address without a scheme gets "http://". Empty for an empty target.
+QUrl shellOpenUrl(const QString& target);
+
+} // namespace vorlan

@@ -1,0 +1,42 @@
+#include "SearchJob.h"
+
+#include "FileSystem.h"
+#include "Form1.h"
+#include "ListingScript.h"
+#include "Platform.h"
+
+namespace vorlan {
+
+void Command1_Click(Form1& form) {
+    Platform& platform = form.platform();
+    if (!form.Picture1->isHidden())
+        form.Picture1->hide();
+    QString target = form.Text1->text();
+    if (target.isEmpty()) {
+        platform.message(QStringLiteral("Please input file name or file name and path"));
+        return;
+    }
+    if (target.endsWith(kPathSeparator)) {
+        target.chop(1);
+        form.Text1->setText(target);
+    }
+    if (!entryExists(target, EntryKind::FilesAndDirectories)) {
+        platform.message(QStringLiteral("You have chosen directory does not exit."));
+        return;
+    }
+    const SearchOrder order = form.Option2->isChecked() ? SearchOrder::ByDate : SearchOrder::ByName;
+    const QString script =
+        listingScriptText(target, order, platform.programFolder(), kPathSeparator);
+    const QString scriptPath = form.workingFolder() + kPathSeparator + QStringLiteral("listB.bat");
+
+    form.scriptWriting = true;
+    const auto error = writeTextFile(scriptPath, script);
+    form.scriptWriting = false;
+    if (error) {
+        platform.message(*error);
+        return;
+    }
+    platform.runListingScript(scriptPath);
+}
+
+} // namespace vorlan

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace vorlan {
+
+class Form1;
+
+// Validates the target directory in Text1, writes the listing script into the working
+// folder and starts the listing in the background.
+void Command1_Click(Form1& form);
+
+} // namespace vorlan

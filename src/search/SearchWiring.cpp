@@ -1,0 +1,21 @@
+#include "SearchWiring.h"
+
+#include "Form1.h"
+#include "SearchJob.h"
+#include "TargetDirectory.h"
+
+namespace vorlan {
+
+void connectSearch(Form1& form) {
+    QObject::connect(form.Command1, &QPushButton::clicked, &form,
+                     [&form] { Command1_Click(form); });
+    QObject::connect(form.Find, &QAction::triggered, &form, [&form] { Command1_Click(form); });
+    QObject::connect(form.Command4, &QPushButton::clicked, &form,
+                     [&form] { Command4_Click(form); });
+    QObject::connect(form.Drive1, &DriveChooser::driveChanged, &form,
+                     [&form] { Drive1_Change(form); });
+    QObject::connect(form.Dir1, &DirectoryChooser::pathChanged, &form,
+                     [&form] { Dir1_Change(form); });
+}
+
+} // namespace vorlan

@@ -1,0 +1,106 @@
+#include "CharacterCode.h"
+#include "FileSystem.h"
+#include "QtPlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vorlan;
+
+TEST(TextLines, EveryLineEndEndsALine) {
+    const struct {
+        const char* text;
+        QStringList lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\nb\r\n", {"a", "b"}},
+        {"a\nb\n", {"a", "b"}},
+        {"a\rb\r", {"a", "b"}},
+        {"a\r\n\r\nb", {"a", "", "b"}},
+        {"a\n\rb", {"a", "", "b"}},
+        {"\r\n", {""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(splitTextLines(QString::fromUtf8(c.text)), c.lines) << c.text;
+}
+
+TEST(TextLines, ReadingAMissingFileNamesItAndTheReason) {
+    const TextLines result = readTextLines(QStringLiteral("/nonexistent/url.txt"));
+    EXPECT_FALSE(result.ok());
+    EXPECT_TRUE(result.error.contains(QStringLiteral("/nonexistent/url.txt")));
+}
+
+TEST(FileWrites, TextGetsCrLfAndAFailedWriteKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.txt"));
+    ASSERT_FALSE(writeTextFile(path, QStringLiteral("één")));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("\xc3\xa9\xc3\xa9n\r\n"));
+
+    // A folder where the file should be: nothing is destroyed and the reason is named.
+    const QString blocked = dir.filePath(QStringLiteral("sub"));
+    QDir().mkdir(blocked);
+    const auto error = writeTextFile(blocked, QStringLiteral("x"));
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(blocked));
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+    EXPECT_TRUE(writeTextFile(dir.filePath(QStringLiteral("missing/x.txt")), QStringLiteral("x")));
+}
+
+TEST(EntryQuery, FilesDirectoriesAndWildcards) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    QFile(dir.filePath(QStringLiteral("file.url"))).open(QIODevice::WriteOnly);
+    const struct {
+        QString path;
+        EntryKind kind;
+        bool exists;
+    } cases[] = {
+        {dir.filePath("file.url"), EntryKind::FilesOnly, true},
+        {dir.filePath("folder"), EntryKind::FilesOnly, false},
+        {dir.filePath("folder"), EntryKind::FilesAndDirectories, true},
+        {dir.filePath("file.url"), EntryKind::FilesAndDirectories, true},
+        {dir.filePath("missing"), EntryKind::FilesAndDirectories, false},
+        {dir.filePath("*.url"), EntryKind::FilesOnly, true},
+        {dir.filePath("fold?r"), EntryKind::FilesOnly, false},
+        {dir.filePath("fold?r"), EntryKind::FilesAndDirectories, true},
+        {dir.filePath("*.txt"), EntryKind::FilesAndDirectories, false},
+        {QString(), EntryKind::FilesAndDirectories, true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(entryExists(c.path, c.kind), c.exists) << c.path.toStdString();
+}
+
+TEST(EntryQuery, MakeDirectoryReportsTheReason) {
+    QTemporaryDir dir;
+    EXPECT_FALSE(makeDirectory(dir.filePath(QStringLiteral("new"))));
+    const auto error = makeDirectory(dir.filePath(QStringLiteral("new")));
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(QStringLiteral("File exists")));
+}
+
+TEST(CharacterCodes, OnlySingleByteCharactersHaveACode) {
+    EXPECT_EQ(characterCode(u'\t'), 9);
+    EXPECT_EQ(characterCode(u'A'), 65);
+    EXPECT_EQ(characterCode(QChar(0xC8)), -1);
+    EXPECT_EQ(characterCode(QChar(0x3042)), -1);
+}
+
+TEST(ShellOpen, TargetsBecomeOneUrlNeverACommand) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("a b.url"));
+    QFile(file).open(QIODevice::WriteOnly);
+    EXPECT_EQ(shellOpenUrl(file), QUrl::fromLocalFile(file));
+    EXPECT_EQ(shellOpenUrl(QStringLiteral("https://example.test/x?a=1")),
+              QUrl(QStringLiteral("https://example.test/x?a=1")));
+    EXPECT_EQ(shellOpenUrl(QStringLiteral("www.example.test")),
+              QUrl(QStringLiteral("http://www.example.test")));
+    EXPECT_EQ(shellOpenUrl(QStringLiteral("mailto:someone@example.test")).scheme(), "mailto");
+    EXPECT_FALSE(shellOpenUrl(QString()).isValid());
+    // Shell syntax stays text inside the address.
+    EXPECT_EQ(shellOpenUrl(QStringLiteral("x.test/;rm -rf ~")).host(), QStringLiteral("x.test"));
+}

@@ -1,0 +1,140 @@
+#include "ListingScript.h"
+#include "SearchJob.h"
+#include "TargetDirectory.h"
+#include "WindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace vorlan;
+using namespace vorlan::test;
+
+TEST(ListingScriptText, MatchesTheDirCommandCharacterForCharacter) {
+    EXPECT_EQ(listingScriptText(QStringLiteral("C:\\Web"), SearchOrder::ByDate,
+                                QStringLiteral("D:\\Tools"), u'\\'),
+              QStringLiteral("@echo off\r\ndir \"C:\\Web\\*.url\" /s /b /o:d  > "
+                             "\"D:\\Tools\\VOR\\url.txt\""));
+    EXPECT_EQ(listingScriptText(QStringLiteral("/home/a b"), SearchOrder::ByName,
+                                QStringLiteral("/opt/vor lan"), u'/'),
+              QStringLiteral("@echo off\r\ndir \"/home/a b/*.url\" /s /b /o:n  > "
+                             "\"/opt/vor lan/VOR/url.txt\""));
+}
+
+class Search : public WindowFixture {
+  protected:
+    QByteArray scriptBytes() const {
+        QFile file(workingFolder() + QStringLiteral("/listB.bat"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QByteArray expectedScript(const QString& target, const char* order) const {
+        return "@echo off\r\ndir \"" + target.toUtf8() + "/*.url\" /s /b " + order + "  > \"" +
+               programFolder().toUtf8() + "/VOR/url.txt\"\r\n";
+    }
+};
+
+TEST_F(Search, WritesTheScriptAndStartsTheListing) {
+    const QString target = programFolder() + QStringLiteral("/Web sites");
+    QDir().mkpath(target);
+    const struct {
+        QString typed;
+        bool byName;
+        QString kept;
+        const char* order;
+    } cases[] = {
+        {target, false, target, "/o:d"},
+        {target + u'/', false, target, "/o:d"},
+        {target + QStringLiteral("//"), true, target + u'/', "/o:n"},
+        {programFolder() + QStringLiteral("/We?*"), false, programFolder() + "/We?*", "/o:d"},
+    };
+    for (const auto& c : cases) {
+        platform->listingRuns.clear();
+        form->Text1->setText(c.typed);
+        (c.byName ? form->Option1 : form->Option2)->setChecked(true);
+        Command1_Click(*form);
+        EXPECT_EQ(form->Text1->text(), c.kept);
+        EXPECT_EQ(scriptBytes(), expectedScript(c.kept, c.order));
+        EXPECT_EQ(platform->listingRuns, QStringList{workingFolder() + "/listB.bat"});
+        EXPECT_FALSE(form->scriptWriting);
+    }
+    EXPECT_TRUE(platform->messages.isEmpty());
+}
+
+TEST_F(Search, RootTargetCoversTheWholeTree) {
+    form->Text1->setText(QStringLiteral("/"));
+    Command1_Click(*form);
+    EXPECT_EQ(form->Text1->text(), QString());
+    EXPECT_EQ(scriptBytes(), expectedScript(QString(), "/o:d"));
+}
+
+TEST_F(Search, RefusesAnEmptyOrMissingTargetAndTouchesNothing) {
+    writeFile(QStringLiteral("VOR/listB.bat"), "old");
+    const struct {
+        QString typed;
+        const char* message;
+    } cases[] = {
+        {QString(), "Please input file name or file name and path"},
+        {programFolder() + QStringLiteral("/missing"), "You have chosen directory does not exit."},
+    };
+    for (const auto& c : cases) {
+        platform->messages.clear();
+        form->Text1->setText(c.typed);
+        Command1_Click(*form);
+        EXPECT_EQ(platform->messages, QStringList{c.message});
+        EXPECT_EQ(scriptBytes(), "old");
+        EXPECT_TRUE(platform->listingRuns.isEmpty());
+    }
+}
+
+TEST_F(Search, AFileTargetPassesAndAnUnwritableScriptIsReported) {
+    const QString file = writeFile(QStringLiteral("plain.txt"), "x");
+    form->Text1->setText(file);
+    Command1_Click(*form);
+    EXPECT_EQ(platform->listingRuns.size(), 1);
+
+    QDir(workingFolder()).removeRecursively();
+    writeFile(QStringLiteral("VOR"), "a plain file in the way");
+    platform->listingRuns.clear();
+    Command1_Click(*form);
+    ASSERT_EQ(platform->messages.size(), 1);
+    EXPECT_TRUE(platform->messages[0].contains(QStringLiteral("/VOR/listB.bat")));
+    EXPECT_FALSE(form->scriptWriting);
+    EXPECT_TRUE(platform->listingRuns.isEmpty());
+}
+
+TEST_F(Search, HidesTheChooserPanelButKeepsItsButtonCaption) {
+    form->show();
+    QTest::mouseClick(form->Command4, Qt::LeftButton);
+    EXPECT_FALSE(form->Picture1->isHidden());
+    EXPECT_EQ(form->Command4->text(), "<<");
+    form->Text1->setText(programFolder());
+    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    EXPECT_TRUE(form->Picture1->isHidden());
+    EXPECT_EQ(form->Command4->text(), "<<");
+    QTest::mouseClick(form->Command4, Qt::LeftButton);
+    EXPECT_FALSE(form->Picture1->isHidden());
+    EXPECT_EQ(form->Command4->text(), "<<");
+    QTest::mouseClick(form->Command4, Qt::LeftButton);
+    EXPECT_EQ(form->Command4->text(), ">>");
+}
+
+TEST_F(Search, ChoosersFillTheTargetDirectoryOnlyOneWay) {
+    const QString sub = programFolder() + QStringLiteral("/sub");
+    QDir().mkpath(sub);
+    form->Text1->setText(QStringLiteral("typed"));
+    EXPECT_NE(form->Dir1->path(), QStringLiteral("typed"));
+    ASSERT_TRUE(form->Dir1->setPath(sub));
+    EXPECT_EQ(form->Text1->text(), sub);
+
+    // Choosing a drive moves the directory chooser there, which fills Text1.
+    form->Drive1->showDrive(QStringLiteral("/"));
+    Drive1_Change(*form);
+    EXPECT_EQ(form->Text1->text(), QStringLiteral("/"));
+
+    // A drive that cannot be entered leaves both as they were.
+    form->Drive1->showDrive(programFolder() + QStringLiteral("/missing"));
+    Drive1_Change(*form);
+    EXPECT_EQ(platform->messages.size(), 1);
+    EXPECT_EQ(form->Dir1->path(), QStringLiteral("/"));
+    EXPECT_EQ(form->Text1->text(), QStringLiteral("/"));
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "QtPlatform.h"
+
+#include <QStringList>
+#include <deque>
+
+namespace vorlan::test {
+
+// The real platform, except for the services that would pop up a dialog or leave the
+// program: those are recorded, and questions and input boxes are answered from a script.
+class FakePlatform : public QtPlatform {
+  public:
+    explicit FakePlatform(QString programFolder) : programFolder_(std::move(programFolder)) {}
+
+    void shellOpen(const QString& target) override { shellOpens.append(target); }
+    void runListingScript(const QString& scriptPath) override { listingRuns.append(scriptPath); }
+    void message(const QString& prompt) override { messages.append(prompt); }
+    bool askYesNo(const QString& prompt) override;
+    QString inputBox(const QString& prompt, const QString& defaultText) override;
+    void setClipboardText(const QString& text) override { clipboard.append(text); }
+    QString programFolder() const override { return programFolder_; }
+    QString executableName() const override { return QStringLiteral("Vorlan"); }
+
+    // Scripted answers, used in order; a question without one is answered No, an input
+    // box without one is cancelled.
+    std::deque<bool> yesNoAnswers;
+    std::deque<QString> inputAnswers;
+
+    QStringList messages;
+    QStringList questions;
+    QStringList inputPrompts;
+    QStringList inputDefaults;
+    QStringList shellOpens;
+    QStringList listingRuns;
+    QStringList clipboard;
+
+  private:
+    QString programFolder_;
+};
+
+} // namespace vorlan::test

@@ -1,0 +1,32 @@
+#include "WindowFixture.h"
+
+#include "MainWindowWiring.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace vorlan::test {
+
+void WindowFixture::SetUp() {
+    ASSERT_TRUE(folder.isValid());
+    platform = std::make_unique<FakePlatform>(folder.path());
+    form = std::make_unique<Form1>(*platform);
+    form->Form_Load();
+    connectMainWindow(*form);
+}
+
+void WindowFixture::TearDown() {
+    form.reset();
+}
+
+QString WindowFixture::writeFile(const QString& relativePath, const QByteArray& bytes) const {
+    const QString path = folder.path() + u'/' + relativePath;
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+    return path;
+}
+
+} // namespace vorlan::test
