@@ -45,13 +45,20 @@ void ListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void ListBox::focusInEvent(QFocusEvent* event) {
-    QListWidget::focusInEvent(event);
+    // Skips the item view's habit of selecting the first row when the focus arrives by
+    // keyboard: taking the focus never changes the selection.
+    QAbstractScrollArea::focusInEvent(event);
+    viewport()->update();
     emit gotFocus();
 }
 
 void ListBox::focusOutEvent(QFocusEvent* event) {
     QListWidget::focusOutEvent(event);
-    emit lostFocus();
+    // A menu or another window taking over for a while does not move the focus away
+    // from the list within the window.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+        emit lostFocus();
 }
 
 } // namespace vorlan

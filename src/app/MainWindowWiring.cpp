@@ -1,6 +1,8 @@
 #include "MainWindowWiring.h"
 
 #include "Form1.h"
+#include "ListsWiring.h"
+#include "MenuCommands.h"
 #include "SearchWiring.h"
 
 namespace vorlan {
@@ -10,9 +12,9 @@ void connectMainWindow(Form1& form) {
                      [&form] { form.Command3_Click(); });
     QObject::connect(form.Command7, &QPushButton::clicked, &form,
                      [&form] { form.Command7_Click(); });
-    QObject::connect(form.ExApp, &QAction::triggered, &form, &QWidget::close);
-    QObject::connect(form.Label2, &ClickLabel::clicked, &form, &QWidget::close);
+    connectMenus(form);
     connectSearch(form);
+    connectLists(form);
 }
 
 } // namespace vorlan

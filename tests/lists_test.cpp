@@ -1,0 +1,133 @@
+#include "WindowActions.h"
+#include "WindowFixture.h"
+
+#include <QTest>
+
+using namespace vorlan;
+using namespace vorlan::test;
+
+class Lists : public WindowFixture {
+  protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        activate(form.get());
+        fillList(form->List1, {"/s/One.url", "/s/Two.url", "/s/Three.url"});
+        fillList(form->List3, {"one.example", "two.example", "three.example"});
+        fillDetail();
+    }
+    // Selecting a shortcut refills the detail list: fill it after every such selection.
+    void fillDetail() { fillList(form->List2, {"URL=one.example", "URL=two.example"}); }
+    void showResults() {
+        form->List3->show();
+        form->List2->hide();
+    }
+    void closeMenu() {
+        form->Edit->close();
+        activate(form.get());
+    }
+};
+
+TEST_F(Lists, FocusFlagsAndTooltipsFollowTheLists) {
+    clickRow(form->List1, 1);
+    EXPECT_TRUE(form->ListFocus[1]);
+    EXPECT_EQ(form->List1->toolTip(), "/s/Two.url");
+    QTest::keyClick(form->List1, Qt::Key_Tab);
+    EXPECT_FALSE(form->ListFocus[1]);
+    EXPECT_TRUE(form->ListFocus[2]);
+    EXPECT_TRUE(form->List1->toolTip().isEmpty());
+    QTest::keyClick(form->List2, Qt::Key_Backtab);
+    EXPECT_TRUE(form->ListFocus[1]);
+    EXPECT_TRUE(form->List1->toolTip().isEmpty());
+
+    // A release over an empty list keeps its tooltip; with items but no selection it empties.
+    form->List2->setToolTip(QStringLiteral("kept"));
+    form->List2->clear();
+    QTest::mouseClick(form->List2->viewport(), Qt::LeftButton);
+    EXPECT_EQ(form->List2->toolTip(), "kept");
+    fillList(form->List2, {"x.y"});
+    QTest::mouseClick(form->List2->viewport(), Qt::LeftButton, {}, QPoint(5, 100));
+    EXPECT_EQ(form->List2->toolTip(), QString());
+}
+
+TEST_F(Lists, RightClickOpensTheEditMenuOnlyWithASelection) {
+    for (ListBox* list : {form->List1, form->List2}) {
+        fillDetail();
+        clickRow(list, 1, Qt::RightButton);
+        EXPECT_FALSE(form->Edit->isVisible()) << list->objectName().toStdString();
+        list->setListIndex(0);
+        clickRow(list, 1, Qt::RightButton);
+        EXPECT_TRUE(form->Edit->isVisible()) << list->objectName().toStdString();
+        EXPECT_EQ(list->listIndex(), 0);
+        closeMenu();
+    }
+}
+
+TEST_F(Lists, LeftClickOnTheShortcutListMovesTheShownResults) {
+    clickRow(form->List1, 2);
+    EXPECT_EQ(form->List3->listIndex(), -1) << "results hidden";
+    showResults();
+    clickRow(form->List1, 1);
+    EXPECT_EQ(form->List3->listIndex(), 1);
+    clickRow(form->List1, 2, Qt::RightButton);
+    EXPECT_EQ(form->List3->listIndex(), 1) << "a right click moves nothing";
+    closeMenu();
+    form->List3->takeItem(2);
+    clickRow(form->List1, 0);
+    EXPECT_EQ(form->List3->listIndex(), 1) << "lengths differ";
+}
+
+TEST_F(Lists, CopyTakesTheFocusedListsItem) {
+    form->List1->setListIndex(0);
+    fillDetail();
+    form->List2->setListIndex(1);
+    form->List3->setListIndex(2);
+    const struct {
+        QWidget* focused;
+        QStringList clipboard;
+    } cases[] = {
+        {form->List2, {"URL=two.example"}},
+        {form->List1, {"/s/One.url"}},
+        {form->Command1, {}},
+    };
+    for (const auto& c : cases) {
+        platform->clipboard.clear();
+        c.focused->setFocus(Qt::TabFocusReason);
+        form->Copy->trigger();
+        EXPECT_EQ(platform->clipboard, c.clipboard) << c.focused->objectName().toStdString();
+    }
+    form->ListFocus[3] = true; // the results list holds the focus
+    form->Copy->trigger();
+    EXPECT_EQ(platform->clipboard, QStringList{"three.example"});
+
+    form->ListFocus[3] = false;
+    platform->clipboard.clear();
+    form->List1->setCurrentRow(-1);
+    form->List1->setFocus(Qt::TabFocusReason);
+    form->Copy->trigger();
+    EXPECT_EQ(platform->clipboard, QStringList{QString()}) << "no selection copies empty text";
+}
+
+TEST_F(Lists, NavigationOpensTheShortcutOrTheCheckedAddressNeverTheDetail) {
+    form->List1->setListIndex(2);
+    fillDetail();
+    form->List2->setListIndex(0);
+    form->List2->setFocus(Qt::TabFocusReason);
+    form->Navi->trigger();
+    EXPECT_EQ(platform->shellOpens, QStringList{"/s/Three.url"});
+
+    form->Label1->setEnabled(true);
+    QTest::mouseClick(form->Label1, Qt::LeftButton);
+    doubleClickRow(form->List1, 0);
+    EXPECT_EQ(platform->shellOpens, (QStringList{"/s/Three.url", "/s/Three.url", "/s/One.url"}));
+
+    form->ListFocus[3] = true; // the results list holds the focus
+    form->List3->setListIndex(1);
+    form->Navi->trigger();
+    EXPECT_EQ(platform->shellOpens.last(), "two.example");
+
+    form->ListFocus[3] = false;
+    form->List1->setCurrentRow(-1);
+    platform->shellOpens.clear();
+    form->Navi->trigger();
+    EXPECT_TRUE(platform->shellOpens.isEmpty()) << "nothing selected opens nothing";
+}

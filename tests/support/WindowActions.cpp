@@ -1,0 +1,30 @@
+#include "WindowActions.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace vorlan::test {
+
+void fillList(ListBox* list, const QStringList& items) {
+    list->clear();
+    list->addItems(items);
+}
+
+void clickRow(ListBox* list, int row, Qt::MouseButton button) {
+    const QPoint centre = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), button, {}, centre);
+}
+
+void doubleClickRow(ListBox* list, int row) {
+    const QPoint centre = list->visualItemRect(list->item(row)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+void activate(QWidget* window) {
+    window->show();
+    QApplication::setActiveWindow(window);
+    (void)QTest::qWaitForWindowActive(window);
+}
+
+} // namespace vorlan::test

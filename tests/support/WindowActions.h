@@ -1,0 +1,16 @@
+#pragma once
+
+#include "ListBox.h"
+
+#include <QStringList>
+
+namespace vorlan::test {
+
+// Real mouse and keyboard input on the shown window, as a person gives it.
+void fillList(ListBox* list, const QStringList& items);
+void clickRow(ListBox* list, int row, Qt::MouseButton button = Qt::LeftButton);
+void doubleClickRow(ListBox* list, int row);
+// Shows the window and makes it the active one, so focus and shortcuts work.
+void activate(QWidget* window);
+
+} // namespace vorlan::test
