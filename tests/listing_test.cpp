@@ -1,0 +1,201 @@
+#include "DirectoryLister.h"
+#include "ListingScript.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kByName = ListingOrder::ByName;
+constexpr auto kByDate = ListingOrder::ByDate;
+
+std::string script(const std::string& directory, const std::string& order, const std::string& out) {
+    return "@echo off\r\ndir \"" + directory + "/*.url\" /s /b /o:" + order + "  > \"" + out +
+           "\"\r\n";
+}
+
+TEST(ListingScript, AcceptsTheScriptsTheProgramWrites) {
+    const struct {
+        std::string bytes;
+        ListingCommand expected;
+    } cases[] = {
+        {script("/home/u/Web", "d", "/w/list.txt"), {"/home/u/Web", "/w/list.txt", kByDate}},
+        {script("", "n", "/w/list.txt"), {"", "/w/list.txt", kByName}},
+        {"@echo off\ndir \"/a b/*.url\" /s /b /o:n  > \"/w/l.txt\"", {"/a b", "/w/l.txt", kByName}},
+        {script("/\"q\" \xc3\xa9", "n", "/my out/\"x\".txt"),
+         {"/\"q\" \xc3\xa9", "/my out/\"x\".txt", kByName}},
+        // The directory may hold the separator text; the last one separates.
+        {script("/x/*.url\" /s /b /o:n  > \"/y", "d", "/o"),
+         {"/x/*.url\" /s /b /o:n  > \"/y", "/o", kByDate}},
+        {script("/x/*.url\" /s /b /o:d  > \"/y", "n", "/o"),
+         {"/x/*.url\" /s /b /o:d  > \"/y", "/o", kByName}},
+        {script("/x/*.url\" /s /b /o:n  > \"/y", "n", "/o"),
+         {"/x/*.url\" /s /b /o:n  > \"/y", "/o", kByName}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parseListingScript(c.bytes), c.expected) << c.bytes;
+    }
+}
+
+TEST(ListingScript, RejectsEverythingElse) {
+    const std::string good = script("/d", "n", "/o");
+    const std::string bad[] = {
+        "",
+        "@echo off\r\n",
+        good.substr(11),
+        good + "echo done\r\n",
+        script("/d", "x", "/o"),
+        script("/d", "n", ""),
+        script(std::string("/d\0e", 4), "n", "/o"),
+        script("/d\re", "n", "/o"),
+        "@echo off\r\ndir \"/d/*.txt\" /s /b /o:n  > \"/o\"\r\n",
+        "@echo off\r\ndir \"/d/*.url\" /s /b /o:n > \"/o\"\r\n",
+        "@echo off\r\ndir \"/d/*.url\" /s /b /o:n  > \"/o\r\n",
+        "@echo off\r\ndir \"",
+    };
+    for (const auto& bytes : bad) {
+        EXPECT_EQ(parseListingScript(bytes), std::nullopt) << bytes;
+    }
+}
+
+class Listing : public testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/listing_test_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored; // a failed case may leave a locked folder behind
+        fs::remove_all(root_, ignored);
+    }
+
+    void add(const std::string& path, time_t modified = 0) {
+        const auto full = fs::path(root_) / path;
+        fs::create_directories(full.parent_path());
+        std::ofstream(full).put('x');
+        const timespec times[2] = {{modified, 0}, {modified, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, full.c_str(), times, 0), 0);
+    }
+
+    std::string list(ListingOrder order) {
+        std::FILE* out = std::tmpfile();
+        outcome_ = DirectoryLister(order, fileno(out), stderr).list(root_);
+        std::string text(static_cast<std::size_t>(ftell(out)), '\0');
+        std::rewind(out);
+        text.resize(std::fread(text.data(), 1, text.size(), out));
+        std::fclose(out);
+        return text;
+    }
+
+    std::string lines(std::initializer_list<std::string> paths) const {
+        std::string text;
+        for (const auto& path : paths) {
+            text += root_ + "/" + path + "\r\n";
+        }
+        return text;
+    }
+
+    std::string root_;
+    ListingOutcome outcome_;
+};
+
+TEST_F(Listing, ListsFilesByNameThenSubdirectoriesDepthFirst) {
+    for (const char* path : {"b.url", "B.url", "a.url", "A.url", "c.URL", "note.txt", "url",
+                             "Zeta/y.url", "sub.url/z.url", "alpha/a2.Url", "alpha/deep/d.url"}) {
+        add(path);
+    }
+    EXPECT_EQ(list(kByName), lines({"A.url", "a.url", "B.url", "b.url", "c.URL", "alpha/a2.Url",
+                                    "alpha/deep/d.url", "sub.url/z.url", "Zeta/y.url"}));
+    EXPECT_EQ(outcome_.filesListed, 9u);
+}
+
+TEST_F(Listing, ListsFilesOldestFirstWithTiesByName) {
+    for (const auto& [path, modified] : {std::pair{"new.url", 3000},
+                                         {"old.url", 1000},
+                                         {"tieB.url", 2000},
+                                         {"tieA.url", 2000},
+                                         {"sub/late.url", 500}}) {
+        add(path, modified);
+    }
+    EXPECT_EQ(list(kByDate), lines({"old.url", "tieA.url", "tieB.url", "new.url", "sub/late.url"}));
+}
+
+TEST_F(Listing, WritesNamesAsBytesAndSkipsThoseWithLineBreaks) {
+    for (const char* path : {"with space.url", "quote\".url", "\xc3\xa9t\xc3\xa9.url",
+                             "\xe9t\xe9.url", "bad\n.url", "bad\r/x.url"}) {
+        add(path);
+    }
+    EXPECT_EQ(list(kByName),
+              lines({"quote\".url", "with space.url", "\xc3\xa9t\xc3\xa9.url", "\xe9t\xe9.url"}));
+    EXPECT_EQ(outcome_.entriesSkipped, 2u);
+}
+
+TEST_F(Listing, FollowsLinksToFilesButNotToDirectories) {
+    add("loop/inner.url");
+    add("real.txt");
+    fs::create_directory_symlink("..", root_ + "/loop/back");
+    fs::create_directory_symlink("loop", root_ + "/dir.url");
+    fs::create_symlink("real.txt", root_ + "/link.url");
+    fs::create_symlink("missing", root_ + "/dangling.url");
+    EXPECT_EQ(list(kByName), lines({"link.url", "loop/inner.url"}));
+}
+
+TEST_F(Listing, SkipsUnreadableDirectoryAndGoesOn) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not stop root from reading";
+    }
+    add("a/x.url");
+    add("locked/y.url");
+    add("z/w.url");
+    fs::permissions(root_ + "/locked", fs::perms::none);
+    EXPECT_EQ(list(kByName), lines({"a/x.url", "z/w.url"}));
+    EXPECT_EQ(outcome_.entriesSkipped, 1u);
+    fs::permissions(root_ + "/locked", fs::perms::owner_all);
+}
+
+// Runs the built program on a script, with an output file that already holds text; gives the
+// exit status and what the output file holds afterwards.
+class ListingProgram : public Listing {
+  protected:
+    std::pair<int, std::string> run(const std::string& scriptBytes) {
+        std::ofstream(root_ + "/listB.bat", std::ios::binary) << scriptBytes;
+        std::ofstream(out()) << "before";
+        const auto command = std::string(LISTING_EXE) + " '" + root_ + "/listB.bat' 2>/dev/null";
+        const int status = std::system(command.c_str());
+        std::stringstream text;
+        text << std::ifstream(out(), std::ios::binary).rdbuf();
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+    }
+    std::string out() const { return root_ + "/out.txt"; }
+};
+
+TEST_F(ListingProgram, ReportsOutcomeThroughExitStatusAndOutputFile) {
+    add("tree/b.url");
+    add("tree/a/c.url");
+    add("empty/note.txt");
+    const struct {
+        std::string scriptBytes;
+        int status;
+        std::string output;
+    } cases[] = {
+        {script(root_ + "/tree", "n", out()), 0, lines({"tree/b.url", "tree/a/c.url"})},
+        {script(root_ + "/empty", "d", out()), 0, ""},
+        {script(root_ + "/absent", "n", out()), 1, ""},
+        {script(root_ + "/tree", "x", out()), 1, "before"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.scriptBytes), std::make_pair(c.status, c.output)) << c.scriptBytes;
+    }
+}
+
+} // namespace
