@@ -33,15 +33,17 @@ void setBackground(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, colour);
     palette.setColor(QPalette::Button, colour);
-    palette.setColor(QPalette::Base, colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
 
+// Sets the text colour of the enabled states; a disabled control keeps the greyed text.
 void setTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::ButtonText, colour);
+    }
     widget->setPalette(palette);
 }
 
