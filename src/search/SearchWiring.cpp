@@ -1,6 +1,8 @@
 #include "SearchWiring.h"
 
+#include "DetailView.h"
 #include "Form1.h"
+#include "LoadShortcuts.h"
 #include "SearchJob.h"
 #include "TargetDirectory.h"
 
@@ -16,6 +18,10 @@ void connectSearch(Form1& form) {
                      [&form] { Drive1_Change(form); });
     QObject::connect(form.Dir1, &DirectoryChooser::pathChanged, &form,
                      [&form] { Dir1_Change(form); });
+    QObject::connect(form.Command2, &QPushButton::clicked, &form,
+                     [&form] { Command2_Click(form); });
+    QObject::connect(form.Load, &QAction::triggered, &form, [&form] { Command2_Click(form); });
+    QObject::connect(form.List1, &ListBox::listClicked, &form, [&form] { List1_Click(form); });
 }
 
 } // namespace vorlan

@@ -1,0 +1,51 @@
+#include "DetailView.h"
+
+#include "FileSystem.h"
+#include "Form1.h"
+#include "Platform.h"
+#include "ShortcutReader.h"
+
+namespace vorlan {
+
+namespace {
+
+// Runs the extraction step on each line and collects the current address after it
+// whenever it is not empty. Returns false when a step fails; entries holds those so far.
+bool extractLines(const QStringList& lines, QString& currentAddress, QStringList& entries) {
+    try {
+        for (const QString& line : lines) {
+            GST(line, currentAddress);
+            if (!currentAddress.isEmpty())
+                entries.append(currentAddress);
+        }
+    } catch (const ReaderError&) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void List1_Click(Form1& form) {
+    form.List2->clear();
+    const QString path = form.List1->selectedText();
+    if (!entryExists(path, EntryKind::FilesOnly)) {
+        form.platform().message(
+            QStringLiteral("File is not found. You may replaced this file. Please search again."));
+        return;
+    }
+    const TextLines file = readTextLines(path);
+    if (!file.ok())
+        return;
+    QStringList entries;
+    const bool completed = extractLines(file.lines, form.currentAddress, entries);
+    form.List2->addItems(entries);
+    if (!completed)
+        return;
+
+    const int row = form.List1->listIndex();
+    if (!form.List3->isHidden() && row < form.List3->count())
+        form.List3->setListIndex(row);
+}
+
+} // namespace vorlan

@@ -1,0 +1,29 @@
+#include "ResultFile.h"
+
+#include "FileSystem.h"
+#include "Form1.h"
+#include "Platform.h"
+
+namespace vorlan {
+
+QString resultFilePath(const Form1& form) {
+    return form.workingFolder() + kPathSeparator + QStringLiteral("url.txt");
+}
+
+QString CHeckURLtxtstor(Form1& form, QString& tmpURL, bool COMMAND2B, QString* readError) {
+    const TextLines file = readTextLines(resultFilePath(form));
+    if (readError)
+        *readError = file.error;
+    if (file.lines.isEmpty())
+        return tmpURL;
+    tmpURL = file.lines.last();
+    if (COMMAND2B) {
+        QStringList shortcuts = file.lines;
+        shortcuts.removeAll(QString());
+        // One call keeps a list of 100,000 paths quick to fill.
+        form.List1->addItems(shortcuts);
+    }
+    return tmpURL;
+}
+
+} // namespace vorlan

@@ -1,0 +1,321 @@
+#include "DetailView.h"
+#include "LoadShortcuts.h"
+#include "ResultFile.h"
+#include "ShortcutReader.h"
+#include "WindowFixture.h"
+
+#include <QFile>
+#include <optional>
+
+using namespace vorlan;
+using namespace vorlan::test;
+using Kind = ReaderError::Kind;
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.left(60).toStdString() << '"';
+}
+
+namespace {
+
+const QString kBefore = QStringLiteral("gh.ij");
+
+// The code in a single-byte code page where every character below 256 is one byte.
+int singleByteCode(QChar c) {
+    return c.unicode() < 256 ? int(c.unicode()) : -1;
+}
+
+// What a reader call did to the current address that held kBefore.
+struct Outcome {
+    QString address;
+    std::optional<Kind> error;
+};
+
+template <typename Call> Outcome outcomeOf(Call call) {
+    Outcome outcome{kBefore, std::nullopt};
+    try {
+        call(outcome.address);
+    } catch (const ReaderError& error) {
+        outcome.error = error.kind();
+    }
+    return outcome;
+}
+
+Outcome stored(const QString& address) {
+    return {address, std::nullopt};
+}
+Outcome failed(Kind kind) {
+    return {kBefore, kind};
+}
+
+// A file that exists but fails at its first read, even for root.
+void linkToUnreadableFile(const QString& path) {
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), path));
+}
+
+} // namespace
+
+TEST(GST, FollowsTheExtractionStep) {
+    const QString x = QStringLiteral("x");
+    const struct {
+        QString text;
+        CharacterCodeFunction code;
+        Outcome outcome;
+    } cases[] = {
+        {QStringLiteral("URL=ab.cd/ef"), characterCode, stored("URL=ab.cd/ef")},
+        {QStringLiteral(" ab.cd  "), characterCode, stored("ab.cd")},
+        {QStringLiteral("\tab.cd\t"), characterCode, stored("\tab.cd")}, // only blanks trimmed
+        {QStringLiteral("localhost/"), characterCode, stored(kBefore)},
+        {QString(), characterCode, stored(kBefore)},
+        {QStringLiteral("[InternetShortcut]"), characterCode, stored(kBefore)},
+        {QStringLiteral("[InternetShortcut]xURL=ab.cd"), characterCode, stored("URL=ab.cd")},
+        {QStringLiteral("a.[InternetShortcut]xb.c"), characterCode, stored("b.c")},
+        {QStringLiteral("ab.cd\t"), characterCode, stored("ab.cd")},
+        {QStringLiteral("ab.\t"), characterCode, failed(Kind::InvalidArgument)},
+        {QStringLiteral("q\t.\t"), characterCode, failed(Kind::InvalidArgument)},
+        {QStringLiteral("a.b\x05"
+                        "c\x01"),
+         characterCode, stored("a.b\x05")}, // a stepped-over character is kept
+        {QStringLiteral("ab.cd\u00C8A"), characterCode, stored("ab.cd\u00C8A")},
+        {QStringLiteral("ab.cd\u00C8A"), singleByteCode, stored("ab.cd\u00C8")},
+        {QStringLiteral("ab.cd\x01\U0001F600"), characterCode, stored("ab.cd\x01")},
+        {QStringLiteral("a.") + x.repeated(32767), characterCode, stored("a." + x.repeated(32767))},
+        {QStringLiteral("a.") + x.repeated(32768), characterCode, failed(Kind::Overflow)},
+        {x.repeated(32766) + "[InternetShortcut]-a.b", characterCode, stored("a.b")},
+        {x.repeated(32767) + "[InternetShortcut]-a.b", characterCode, failed(Kind::Overflow)},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = outcomeOf([&](QString& address) { GST(c.text, address, c.code); });
+        EXPECT_EQ(outcome.address, c.outcome.address) << c.text.left(40).toStdString();
+        EXPECT_EQ(outcome.error, c.outcome.error) << c.text.left(40).toStdString();
+    }
+}
+
+TEST(GST, CutsOffExactlyTheTwoCodeRanges) {
+    for (int code = 0; code < 256; ++code) {
+        const bool removed = (code >= 1 && code <= 30) || (code >= 129 && code <= 254);
+        const QString text = QStringLiteral("a.b") + QChar(code);
+        QString address;
+        GST(text, address, singleByteCode);
+        const QString kept = code == ' ' ? QStringLiteral("a.b") : text;
+        EXPECT_EQ(address, removed ? QStringLiteral("a.b") : kept) << code;
+        GST(text, address); // in UTF-8 only the ASCII controls are single-byte codes
+        EXPECT_EQ(address, code >= 1 && code <= 30 ? QStringLiteral("a.b") : kept) << code;
+    }
+}
+
+class ShortcutFiles : public WindowFixture {};
+
+TEST_F(ShortcutFiles, OandGurlReadsTheAddressAfterTheLastUrl) {
+    const struct {
+        QByteArray bytes;
+        Outcome outcome;
+    } cases[] = {
+        {"[InternetShortcut]\r\nURL=ab.cd/ef\r\n", stored("ab.cd/ef")},
+        {"[InternetShortcut]\nURL=ab.cd/ef\n", stored("ab.cd/ef")},
+        {"[InternetShortcut]\rURL=ab.cd/ef\rHotKey=0", stored("ab.cd/ef")},
+        {"URL= ab.cd  \r\n", stored("ab.cd")},
+        {"BASEURL=ab.cd\r\nURL=gh.ij.kl\r\n", stored("gh.ij.kl")},
+        {"URL=gh.ij.kl\r\nBASEURL=ab.cd\r\n", stored("ab.cd")},
+        {"url=ab.cd\r\n", stored(kBefore)},
+        {"URL=localhost/\r\n", stored(kBefore)},
+        {"URL=ab.cd\r\nIconFile=C:\\URLS\\x.ico\r\n", stored("\\x.ico")},
+        {"xURL\r\nURL", stored(kBefore)},
+        {"", stored(kBefore)},
+        {QByteArray("\0URL=\0ab.cd\0\r\n", 14), stored(QString(QChar(0)) + "ab.cd" + QChar(0))},
+        {"URL=ab.c\xC8\xFF"
+         "d",
+         stored("ab.c\uFFFD\uFFFDd")},
+        {"URL=ab.cd\r\nURL=ab.\t\r\n", {"ab.cd", Kind::InvalidArgument}},
+        {QByteArray(32762, 'x') + "URL=ab.cd", stored("ab.cd")},
+        {QByteArray(32763, 'x') + "URL=ab.cd", failed(Kind::Overflow)},
+        {"URL=a." + QByteArray(40000, 'b'), failed(Kind::Overflow)},
+        {"URL=a.b" + QByteArray(10'000'000, '\t'), failed(Kind::Overflow)},
+        {"URL=" + QByteArray(10'000'000, 'a') + ".b", stored(QString(10'000'000, u'a') + ".b")},
+    };
+    const QString path = writeFile(QStringLiteral("a.url"), {});
+    for (const auto& c : cases) {
+        writeFile(QStringLiteral("a.url"), c.bytes);
+        const Outcome outcome = outcomeOf([&](QString& address) { OandGurl(path, address); });
+        EXPECT_EQ(outcome.address, c.outcome.address) << c.bytes.left(40).toStdString();
+        EXPECT_EQ(outcome.error, c.outcome.error) << c.bytes.left(40).toStdString();
+    }
+}
+
+TEST_F(ShortcutFiles, OandGurlSkipsMissingEntriesAndReportsUnreadableFiles) {
+    const QString unreadable = programFolder() + QStringLiteral("/mem.url");
+    linkToUnreadableFile(unreadable);
+    const struct {
+        QString path;
+        Outcome outcome;
+    } cases[] = {
+        {programFolder() + QStringLiteral("/missing.url"), stored(kBefore)},
+        {programFolder(), stored(kBefore)},
+        {QString(), stored(kBefore)},
+        {unreadable, failed(Kind::Unreadable)},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = outcomeOf([&](QString& address) { OandGurl(c.path, address); });
+        EXPECT_EQ(outcome.address, c.outcome.address) << c.path.toStdString();
+        EXPECT_EQ(outcome.error, c.outcome.error) << c.path.toStdString();
+    }
+}
+
+class Loading : public WindowFixture {
+  protected:
+    QString resultFile() const { return workingFolder() + QStringLiteral("/url.txt"); }
+    QStringList items(const ListBox* list) const {
+        QStringList texts;
+        for (int row = 0; row < list->count(); ++row)
+            texts.append(list->item(row)->text());
+        return texts;
+    }
+    bool labelsEnabled() const {
+        return form->Label1->isEnabled() && form->Label4->isEnabled() && form->Label5->isEnabled();
+    }
+};
+
+TEST_F(Loading, Command2ReportsEveryOutcome) {
+    const QString empty = QStringLiteral("This directory does not have shortcut file.");
+    const QString searchFirst = QStringLiteral("Please click on 'Search and Create' button first.");
+    const struct {
+        bool writing;
+        std::optional<QByteArray> result;
+        bool script;
+        QStringList list;
+        QString caption;
+        QStringList messages;
+    } cases[] = {
+        {true, "a\r\n", true, {}, "Vorlan", {"A result of file is being created."}},
+        {false, std::nullopt, true, {}, "Vorlan", {"File is not created yet."}},
+        {false, "", true, {}, "Vorlan", {empty}},
+        {false, "", false, {}, "Vorlan", {empty, searchFirst}},
+        {false, "a\r\nb\r\n\r\n", true, {"a", "b"}, "Vorlan", {empty}},
+        {false,
+         "c\r\n\r\na\nb",
+         true,
+         {"c", "a", "b"},
+         "Found file entry number: [3] - Vorlan",
+         {}},
+        {false, "a\r\n", false, {"a"}, "Found file entry number: [1] - Vorlan", {searchFirst}},
+    };
+    for (const auto& c : cases) {
+        platform->messages.clear();
+        form->setWindowTitle(QStringLiteral("Vorlan"));
+        for (ClickLabel* label : {form->Label1, form->Label4, form->Label5})
+            label->setEnabled(false);
+        form->scriptWriting = c.writing;
+        if (c.result)
+            writeFile(QStringLiteral("VOR/url.txt"), *c.result);
+        if (c.script)
+            writeFile(QStringLiteral("VOR/listB.bat"), "@echo off\r\n");
+        form->List2->addItem(QStringLiteral("old"));
+        form->Check1->setChecked(true);
+        form->Command2->click();
+        EXPECT_EQ(items(form->List1), c.list);
+        EXPECT_EQ(form->List2->count(), 0);
+        EXPECT_EQ(form->Check1->isChecked(), c.writing);
+        EXPECT_EQ(form->windowTitle(), c.caption);
+        EXPECT_EQ(labelsEnabled(), c.caption != "Vorlan");
+        EXPECT_EQ(platform->messages, c.messages);
+        QFile::remove(resultFile());
+        QFile::remove(workingFolder() + QStringLiteral("/listB.bat"));
+    }
+}
+
+TEST_F(Loading, ALaterEmptyLoadKeepsCaptionAndLabels) {
+    writeFile(QStringLiteral("VOR/listB.bat"), "");
+    writeFile(QStringLiteral("VOR/url.txt"), "a\r\nb\r\n");
+    form->Load->trigger();
+    writeFile(QStringLiteral("VOR/url.txt"), "");
+    form->Load->trigger();
+    EXPECT_EQ(form->List1->count(), 0);
+    EXPECT_EQ(form->windowTitle(), "Found file entry number: [2] - Vorlan");
+    EXPECT_TRUE(labelsEnabled());
+}
+
+TEST_F(Loading, AnUnreadableResultFileIsNamedAndLeavesTheListEmpty) {
+    writeFile(QStringLiteral("VOR/listB.bat"), "");
+    linkToUnreadableFile(resultFile());
+    Command2_Click(*form);
+    ASSERT_EQ(platform->messages.size(), 1);
+    EXPECT_TRUE(platform->messages[0].contains(resultFile()))
+        << platform->messages[0].toStdString();
+    EXPECT_EQ(form->List1->count(), 0);
+    EXPECT_FALSE(labelsEnabled());
+
+    QString last = QStringLiteral("kept");
+    QString error;
+    CHeckURLtxtstor(*form, last, false, &error);
+    EXPECT_EQ(last, "kept");
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(Loading, CheckWithoutFillingLeavesTheListAndGivesTheLastLine) {
+    writeFile(QStringLiteral("VOR/url.txt"), "a\r\nb\r\nc\r\n");
+    form->List1->addItem(QStringLiteral("x"));
+    QString last;
+    QString error = QStringLiteral("stale");
+    EXPECT_EQ(CHeckURLtxtstor(*form, last, false, &error), "c");
+    EXPECT_EQ(last, "c");
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(items(form->List1), QStringList{"x"});
+}
+
+TEST_F(Loading, List1ShowsWhatEachLineYields) {
+    const QByteArray shortcut = "[InternetShortcut]\r\nURL=ab.cd/ef\r\nModified=0A1B\r\n";
+    const QString url = QStringLiteral("URL=ab.cd/ef");
+    const struct {
+        QByteArray bytes;
+        QString before;
+        QStringList entries;
+        QString after;
+    } cases[] = {
+        {shortcut, {}, {url, url}, url},
+        {shortcut, kBefore, {kBefore, url, url}, url},
+        {"[InternetShortcut]\r\nURL=localhost\r\n", {}, {}, {}},
+        {"[InternetShortcut]\r\nURL=localhost\r\n", kBefore, {kBefore, kBefore}, kBefore},
+        {"a.b\r\nab.\t\r\nc.d\r\n", {}, {"a.b"}, "a.b"}, // the failing line ends it quietly
+        {"URL=" + QByteArray(10'000'000, 'a'), {}, {}, {}},
+        {"", kBefore, {}, kBefore},
+    };
+    for (const auto& c : cases) {
+        const QString path = writeFile(QStringLiteral("a.url"), c.bytes);
+        form->List1->clear();
+        form->List1->addItems({path});
+        form->currentAddress = c.before;
+        form->List1->setListIndex(0);
+        EXPECT_EQ(items(form->List2), c.entries) << c.bytes.left(40).toStdString();
+        EXPECT_EQ(form->currentAddress, c.after);
+    }
+    EXPECT_TRUE(platform->messages.isEmpty());
+}
+
+TEST_F(Loading, List1ReportsADeletedFileAndSkipsAnUnreadableOne) {
+    const QString unreadable = programFolder() + QStringLiteral("/mem.url");
+    linkToUnreadableFile(unreadable);
+    form->List1->addItems({programFolder() + QStringLiteral("/gone.url"), unreadable});
+    form->List2->addItem(QStringLiteral("old"));
+    form->List1->setListIndex(0);
+    EXPECT_EQ(platform->messages,
+              QStringList{"File is not found. You may replaced this file. Please search again."});
+    EXPECT_EQ(form->List2->count(), 0);
+    form->List1->setListIndex(1);
+    EXPECT_EQ(platform->messages.size(), 1);
+    EXPECT_EQ(form->List2->count(), 0);
+}
+
+TEST_F(Loading, List3FollowsList1OnlyWhileShownAndWithinItsRows) {
+    const QString path = writeFile(QStringLiteral("a.url"), "URL=ab.cd\r\n");
+    form->List1->addItems({path, path, path});
+    form->List3->addItems({"r0", "r1"});
+    form->List3->setListIndex(0);
+    form->List1->setListIndex(1);
+    EXPECT_EQ(form->List3->listIndex(), 0); // hidden: keeps its selection
+    form->List3->show();
+    form->List1->setListIndex(0);
+    form->List1->setListIndex(1);
+    EXPECT_EQ(form->List3->listIndex(), 1);
+    form->List1->setListIndex(2);
+    EXPECT_EQ(items(form->List2), QStringList{"URL=ab.cd"});
+    EXPECT_EQ(form->List3->listIndex(), 1);
+}
