@@ -1,8 +1,13 @@
+#include "LinkListExport.h"
 #include "LinkListPage.h"
+#include "WindowFixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace vorlan;
+using namespace vorlan::test;
 
 TEST(LinkTextOf, CutsTheLastFourCharactersOfTheFileNameAndTrimsSpaces) {
     const struct {
@@ -27,24 +32,134 @@ TEST(LinkTextOf, CutsTheLastFourCharactersOfTheFileNameAndTrimsSpaces) {
             << c.line;
 }
 
-TEST(LinkListPage, EscapesMarkupInTextsAndAddresses) {
-    EXPECT_EQ(htmlEscaped(QStringLiteral("x'><script>alert(\"&\")</script>")),
-              QStringLiteral("x&#39;&gt;&lt;script&gt;alert(&quot;&amp;&quot;)&lt;/script&gt;"));
-    EXPECT_EQ(linkListPage({{QStringLiteral("http://a.b/?q=1&r='2'"), QStringLiteral("<b>")}}),
-              QStringLiteral("<HTML>\r\n<HEAD><TITLE>urlList</TITLE></HEAD>\r\n<BODY>\r\n\r\n"
-                             "<BR><a href='http://a.b/?q=1&amp;r=&#39;2&#39;'>&lt;b&gt;</a>\r\n"
-                             "<BR>\r\n</BODY>\r\n</HTML>"));
-}
-
-TEST(LinkListPage, WithoutLinksHoldsTheLoneBreakOnly) {
-    EXPECT_EQ(linkListPage({}), QStringLiteral("<HTML>\r\n<HEAD><TITLE>urlList</TITLE></HEAD>\r\n"
-                                               "<BODY>\r\n\r\n<BR>\r\n</BODY>\r\n</HTML>"));
-}
-
 TEST(LinkListPagePath, AddsTheSeparatorEvenAfterOne) {
     EXPECT_EQ(linkListPagePath(QStringLiteral("/srv/out"), u'/'),
               QStringLiteral("/srv/out/urlLIST.htm"));
     EXPECT_EQ(linkListPagePath(QStringLiteral("/srv/out/"), u'/'),
               QStringLiteral("/srv/out//urlLIST.htm"));
     EXPECT_EQ(linkListPagePath(QStringLiteral("C:\\"), u'\\'), QStringLiteral("C:\\\\urlLIST.htm"));
+}
+
+class LinkListExport : public WindowFixture {
+  protected:
+    // Writes the result file from the given lines, CR LF after each, and fills List1 as
+    // a load would.
+    void writeResultFile(const QStringList& lines) {
+        writeFile(QStringLiteral("VOR/url.txt"), (lines.join("\r\n") + "\r\n").toUtf8());
+        form->List1->addItems(lines);
+    }
+    QString shortcut(const QString& name, const QByteArray& content) {
+        return writeFile(QStringLiteral("web/") + name, content);
+    }
+    QString savePlace() const { return programFolder() + QStringLiteral("/out"); }
+    QString pagePath() const { return savePlace() + QStringLiteral("/urlLIST.htm"); }
+    QByteArray readPage() const {
+        QFile file(pagePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+    }
+    void exportTo(const QString& answer, bool openIt = false) {
+        platform->inputAnswers.push_back(answer);
+        platform->yesNoAnswers.push_back(openIt);
+        Label4_Click(*form);
+    }
+};
+
+TEST_F(LinkListExport, WritesTheTenLinePageAndOpensItOnYes) {
+    QDir().mkpath(savePlace());
+    writeResultFile({shortcut("One.url", "[InternetShortcut]\r\nURL=http://one.example/\r\n"),
+                     shortcut("Two Words.url", "URL=two.example/a?b=1&c=2\r\n"),
+                     shortcut(" x .url", "[InternetShortcut]\r\nURL=http://x.example/x\r\n")});
+    platform->inputAnswers.push_back(savePlace());
+    platform->yesNoAnswers.push_back(true);
+    form->SaveScutAsHTML->trigger();
+
+    EXPECT_EQ(readPage(), "<HTML>\r\n<HEAD><TITLE>urlList</TITLE></HEAD>\r\n<BODY>\r\n\r\n"
+                          "<BR><a href='http://one.example/'>One</a>\r\n"
+                          "<BR><a href='two.example/a?b=1&amp;c=2'>Two Words</a>\r\n"
+                          "<BR><a href='http://x.example/x'>x</a>\r\n"
+                          "<BR>\r\n</BODY>\r\n</HTML>\r\n");
+    EXPECT_EQ(platform->inputPrompts, QStringList{"Where do you want to save?"});
+    EXPECT_EQ(platform->inputDefaults, QStringList{programFolder()});
+    EXPECT_EQ(platform->questions,
+              QStringList{"urlLIST.htm is created in your drive at" + savePlace() +
+                          "successfully.\r\nWhould you like to open it now?"});
+    EXPECT_EQ(platform->shellOpens, QStringList{pagePath()});
+    EXPECT_TRUE(platform->messages.isEmpty());
+}
+
+TEST_F(LinkListExport, RefusesWithoutShortcutsResultLinesOrSavePlace) {
+    const QString page = writeFile(QStringLiteral("out/urlLIST.htm"), "old");
+    writeFile(QStringLiteral("VOR/url.txt"), "/a/b.url\r\n");
+    Label4_Click(*form); // List1 is empty, though the result file holds a line
+    writeResultFile({QStringLiteral("/a/b.url"), QString()});
+    Label4_Click(*form); // the last line is empty
+    form->List1->clear();
+    writeResultFile({QStringLiteral("/a/b.url")});
+    exportTo(QString());
+    Label4_Click(*form); // the input box cancelled
+    EXPECT_EQ(
+        platform->messages,
+        QStringList({"Please search file first, which you want to.",
+                     "Created list of shortcuts are empty that cannot create HTML.\r\n"
+                     "Please make sure that list is prepared.",
+                     "Please decide where to save first.", "Please decide where to save first."}));
+    EXPECT_EQ(platform->inputPrompts.size(), 2);
+    EXPECT_EQ(readPage(), "old");
+}
+
+TEST_F(LinkListExport, HoldsAtMost5000Links) {
+    QDir().mkpath(savePlace());
+    QStringList lines;
+    for (int i = 0; i < kMaxPageLinks; ++i)
+        lines.append(QStringLiteral("/nowhere/%1.url").arg(i));
+    writeResultFile(lines);
+    exportTo(savePlace());
+    const QList<QByteArray> pageLines = readPage().split('\n');
+    ASSERT_EQ(pageLines.size(), 4 + kMaxPageLinks + 4);
+    EXPECT_EQ(pageLines[4], "<BR><a href=''>0</a>\r");
+    EXPECT_EQ(pageLines[3 + kMaxPageLinks], "<BR><a href=''>4999</a>\r");
+    EXPECT_EQ(pageLines[4 + kMaxPageLinks], "<BR>\r");
+
+    writeResultFile(lines + QStringList{QStringLiteral("/nowhere/last.url")});
+    const QByteArray page = readPage();
+    exportTo(savePlace());
+    EXPECT_EQ(platform->messages, QStringList{"Does not support anymore links."});
+    EXPECT_EQ(readPage(), page);
+}
+
+TEST_F(LinkListExport, EscapesHostileNamesAndGivesNoStaleAddress) {
+    QDir().mkpath(savePlace());
+    form->currentAddress = QStringLiteral("stale.example");
+    writeResultFile({shortcut("no address.url", "[InternetShortcut]\r\n"),
+                     shortcut("a<b>&\"c'.url", "URL=http://e.example/?q='><script>x</script>"),
+                     QStringLiteral("gone.url"), shortcut(".url", "URL=dot.example")});
+    exportTo(savePlace() + u'/');
+    QFile page(savePlace() + QStringLiteral("//urlLIST.htm"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(page.readAll().contains(
+        "\r\n<BR><a href=''>no address</a>\r\n"
+        "<BR><a href='http://e.example/?q=&#39;&gt;&lt;script&gt;x&lt;/script&gt;'>"
+        "a&lt;b&gt;&amp;&quot;c&#39;</a>\r\n<BR><a href=''>gone</a>\r\n"
+        "<BR><a href='dot.example'></a>\r\n<BR>\r\n"));
+    EXPECT_TRUE(platform->shellOpens.isEmpty()); // the final question answered No
+}
+
+TEST_F(LinkListExport, ReportsFailuresAndKeepsTheOldPage) {
+    writeFile(QStringLiteral("out/urlLIST.htm"), "old");
+    const QString broken = shortcut("broken.url", "URL=ab.\t");
+    writeResultFile({shortcut("fine.url", "URL=fine.example"), broken});
+    exportTo(savePlace());
+    ASSERT_EQ(platform->messages.size(), 1);
+    EXPECT_TRUE(platform->messages[0].contains(broken));
+
+    writeResultFile({shortcut("fine.url", "URL=fine.example")});
+    for (const QString& place : {programFolder() + "/missing", pagePath()}) {
+        platform->messages.clear();
+        exportTo(place);
+        ASSERT_EQ(platform->messages.size(), 1);
+        EXPECT_TRUE(
+            platform->messages[0].startsWith("Cannot write the file " + place + "/urlLIST.htm: "));
+    }
+    EXPECT_EQ(readPage(), "old");
+    EXPECT_TRUE(platform->questions.isEmpty());
 }

@@ -1,5 +1,6 @@
 #include "MainWindowWiring.h"
 
+#include "ExportWiring.h"
 #include "Form1.h"
 #include "ListsWiring.h"
 #include "MenuCommands.h"
@@ -14,6 +15,7 @@ void connectMainWindow(Form1& form) {
                      [&form] { form.Command7_Click(); });
     connectMenus(form);
     connectSearch(form);
+    connectExport(form);
     connectLists(form);
 }
 

@@ -10,14 +10,12 @@ const QString kPageHead =
 const QString kPageTail = QStringLiteral("\r\n</BODY>\r\n</HTML>");
 const QString kLinkLineStart = QStringLiteral("<BR>");
 
-QString trimmedOfSpaces(const QString& text) {
-    qsizetype first = 0;
-    qsizetype end = text.size();
-    while (first < end && text.at(first) == u' ')
-        ++first;
-    while (end > first && text.at(end - 1) == u' ')
-        --end;
-    return text.mid(first, end - first);
+QString trimmedOfSpaces(QStringView text) {
+    while (text.startsWith(u' '))
+        text = text.sliced(1);
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text.toString();
 }
 
 QString linkEntry(const PageLink& link) {

@@ -1,0 +1,93 @@
+#include "LinkListExport.h"
+
+#include "FileSystem.h"
+#include "Form1.h"
+#include "LinkListPage.h"
+#include "Platform.h"
+#include "ResultFile.h"
+#include "ShortcutReader.h"
+
+#include <optional>
+
+namespace vorlan {
+
+namespace {
+
+QString readerErrorMessage(const QString& shortcutPath, const ReaderError& error) {
+    const QString reason = QString::fromStdString(error.what());
+    if (error.kind() == ReaderError::Kind::Unreadable)
+        return reason; // already names the file
+    return QStringLiteral("Cannot read the address in the shortcut file %1: %2")
+        .arg(shortcutPath, reason);
+}
+
+// The links of every result-file line, in file order. Reports the reason and gives nothing
+// when the result file or a shortcut cannot be read, or when the page would exceed its
+// limit.
+std::optional<QList<PageLink>> readLinks(Form1& form) {
+    Platform& platform = form.platform();
+    const TextLines resultFile = readTextLines(resultFilePath(form));
+    if (!resultFile.ok()) {
+        platform.message(resultFile.error);
+        return std::nullopt;
+    }
+    QList<PageLink> links;
+    for (const QString& line : resultFile.lines) {
+        // A shortcut without an address gets an empty one, never the previous shortcut's.
+        form.currentAddress.clear();
+        try {
+            OandGurl(line, form.currentAddress);
+        } catch (const ReaderError& error) {
+            platform.message(readerErrorMessage(line, error));
+            return std::nullopt;
+        }
+        if (links.size() == kMaxPageLinks) {
+            platform.message(QStringLiteral("Does not support anymore links."));
+            return std::nullopt;
+        }
+        links.append({form.currentAddress, linkTextOf(line, kPathSeparator)});
+    }
+    return links;
+}
+
+} // namespace
+
+void Label4_Click(Form1& form) {
+    Platform& platform = form.platform();
+    if (form.List1->count() == 0) {
+        platform.message(QStringLiteral("Please search file first, which you want to."));
+        return;
+    }
+    QString lastLine;
+    QString readError;
+    CHeckURLtxtstor(form, lastLine, false, &readError);
+    if (!readError.isEmpty()) {
+        platform.message(readError);
+        return;
+    }
+    if (lastLine.isEmpty()) {
+        platform.message(QStringLiteral("Created list of shortcuts are empty that cannot create "
+                                        "HTML.\r\nPlease make sure that list is prepared."));
+        return;
+    }
+    const QString savePlace =
+        platform.inputBox(QStringLiteral("Where do you want to save?"), platform.programFolder());
+    if (savePlace.isEmpty()) {
+        platform.message(QStringLiteral("Please decide where to save first."));
+        return;
+    }
+
+    const std::optional<QList<PageLink>> links = readLinks(form);
+    if (!links)
+        return;
+    const QString pagePath = linkListPagePath(savePlace, kPathSeparator);
+    if (const auto error = writeTextFile(pagePath, linkListPage(*links))) {
+        platform.message(*error);
+        return;
+    }
+    if (platform.askYesNo(QStringLiteral("urlLIST.htm is created in your drive at") + savePlace +
+                          QStringLiteral("successfully.\r\nWhould you like to open it now?")))
+        platform.shellOpen(pagePath);
+}
+
+} // namespace vorlan
