@@ -2,6 +2,7 @@
 
 #include "ExportWiring.h"
 #include "Form1.h"
+#include "LinkCheckWiring.h"
 #include "ListsWiring.h"
 #include "MenuCommands.h"
 #include "SearchWiring.h"
@@ -16,6 +17,7 @@ void connectMainWindow(Form1& form) {
     connectMenus(form);
     connectSearch(form);
     connectExport(form);
+    connectLinkCheck(form);
     connectLists(form);
 }
 

@@ -1,0 +1,180 @@
+#include "CheckRun.h"
+
+#include "Form1.h"
+#include "LinkCheck.h"
+#include "PageDownload.h"
+#include "Platform.h"
+#include "ShortcutReader.h"
+#include "StatusText.h"
+
+#include <QScopedValueRollback>
+#include <QTimer>
+
+namespace vorlan {
+
+namespace {
+
+// Items read ahead of the first uncommitted row: room to find work for every host while a
+// slow request holds the rows after it back.
+constexpr qsizetype kReadAhead = 4096;
+// The longest the run keeps other events waiting, per step of its work.
+constexpr std::chrono::milliseconds kSlice(8);
+
+} // namespace
+
+CheckRun::CheckRun(Form1& form, InternetTransfer& inet, QStringList shortcutPaths, RunLimits limits)
+    : QObject(&form), form_(form), inet_(inet), shortcutPaths_(std::move(shortcutPaths)),
+      scheduler_(limits.requestsInFlight, limits.requestsPerHost) {}
+
+CheckRun::~CheckRun() {
+    inet_.abortAll();
+}
+
+void CheckRun::start() {
+    schedulePump();
+}
+
+void CheckRun::cancel() {
+    cancelled_ = true;
+    inet_.abortAll();
+    pageWriter_.reset();
+    if (!pumping_)
+        deleteLater();
+}
+
+void CheckRun::schedulePump() {
+    if (pumpScheduled_ || cancelled_)
+        return;
+    pumpScheduled_ = true;
+    QTimer::singleShot(0, this, [this] {
+        pumpScheduled_ = false;
+        pump();
+    });
+}
+
+void CheckRun::pump() {
+    // A message box shown while a page is being saved lets events run inside this call;
+    // the work they bring waits until it returns.
+    if (pumping_) {
+        pumpAgain_ = true;
+        return;
+    }
+    bool moreToDo = false;
+    {
+        const QScopedValueRollback<bool> pumping(pumping_, true);
+        moreToDo = !commitRows(QDeadlineTimer(kSlice));
+        if (!cancelled_ && committed_ == shortcutPaths_.size()) {
+            form_.setWindowTitle(QStringLiteral("DONE! - ") + form_.platform().executableName());
+            emit finished();
+            return;
+        }
+        if (!cancelled_) {
+            admitItems(QDeadlineTimer(kSlice));
+            launchRequests();
+            const qsizetype admitted = committed_ + qsizetype(window_.size());
+            // Items that failed before any request (no address, a refused one) are done
+            // at once; so are the reads of a slice that ran out.
+            moreToDo = moreToDo || (!window_.empty() && window_.front().done) ||
+                       (admitted < shortcutPaths_.size() && qsizetype(window_.size()) < kReadAhead);
+        }
+    }
+    if (cancelled_) {
+        deleteLater();
+        return;
+    }
+    if (moreToDo || std::exchange(pumpAgain_, false))
+        schedulePump();
+}
+
+bool CheckRun::commitRows(const QDeadlineTimer& slice) {
+    while (!cancelled_) {
+        if (pageWriter_) {
+            if (!pageWriter_->writeUntil(slice))
+                return false;
+            pageWriter_.reset();
+            finishRow();
+        } else {
+            if (window_.empty() || !window_.front().done)
+                return true;
+            Item& item = window_.front();
+            tmGETHEADER(form_, item.response.header, committed_);
+            form_.Text2->setPlainText(item.response.header);
+            if (form_.Check3->isChecked()) {
+                auto writer = SaveAllHTMLs(form_, item.page, item.shortcutPath);
+                if (cancelled_)
+                    return true;
+                pageWriter_ = std::move(writer);
+            }
+            if (!pageWriter_)
+                finishRow();
+        }
+        if (slice.hasExpired())
+            return false;
+    }
+    return true;
+}
+
+void CheckRun::finishRow() {
+    const Item& item = window_.front();
+    form_.List3->addItem(item.address);
+    form_.List4->addItem(
+        statusText(item.page.isEmpty(), item.response.statusCode, item.response.errorNumber));
+    window_.pop_front();
+    ++committed_;
+}
+
+void CheckRun::admitItems(const QDeadlineTimer& slice) {
+    while (qsizetype(window_.size()) < kReadAhead) {
+        const qsizetype index = committed_ + qsizetype(window_.size());
+        if (index == shortcutPaths_.size())
+            return;
+        Item& item = window_.emplace_back();
+        item.shortcutPath = shortcutPaths_[index];
+        readAddress(item);
+        const TransferTarget target = inet_.target(item.address);
+        if (target.errorNumber != 0) {
+            item.response.errorNumber = target.errorNumber;
+            item.done = true;
+        } else {
+            item.url = target.url;
+            item.connection = connectionKey(target.url);
+            scheduler_.enqueue(index, item.connection);
+        }
+        if (slice.hasExpired())
+            return;
+    }
+}
+
+void CheckRun::readAddress(Item& item) {
+    // The reader stores into the current address only what it finds, so it starts empty
+    // for every item and an item never shows the address of the one before it.
+    form_.currentAddress.clear();
+    try {
+        OandGurl(item.shortcutPath, form_.currentAddress);
+    } catch (const ReaderError&) {
+        form_.currentAddress.clear();
+    }
+    item.address = form_.currentAddress;
+}
+
+void CheckRun::launchRequests() {
+    while (const std::optional<qsizetype> index = scheduler_.takeNext()) {
+        Item& item = itemAt(*index);
+        inet_.start(
+            item.url, [&item](QByteArrayView bytes) { item.page.append(bytes); },
+            [this, &item](const TransferResponse& response) { itemFetched(item, response); });
+    }
+}
+
+void CheckRun::itemFetched(Item& item, const TransferResponse& response) {
+    item.response = response;
+    item.page.seal();
+    // A failed transfer has no page, whatever part of it arrived.
+    if (response.errorNumber != 0)
+        item.page.clear();
+    item.done = true;
+    scheduler_.release(item.connection);
+    schedulePump();
+}
+
+} // namespace vorlan

@@ -1,0 +1,49 @@
+#include "FetchScheduler.h"
+
+namespace vorlan {
+
+QString connectionKey(const QUrl& url) {
+    const int defaultPort = url.scheme() == u"https" ? 443 : 80;
+    return QStringLiteral("%1://%2:%3").arg(url.scheme(), url.host()).arg(url.port(defaultPort));
+}
+
+FetchScheduler::FetchScheduler(int maxInFlight, int maxPerHost)
+    : maxInFlight_(maxInFlight), maxPerHost_(maxPerHost) {}
+
+void FetchScheduler::offer(const QString& key, const Host& host) {
+    if (!host.waiting.empty() && host.inFlight < maxPerHost_)
+        startable_.emplace(host.waiting.front(), key);
+}
+
+void FetchScheduler::enqueue(qsizetype item, const QString& host) {
+    Host& entry = hosts_[host];
+    entry.waiting.push_back(item);
+    if (entry.waiting.size() == 1)
+        offer(host, entry);
+}
+
+std::optional<qsizetype> FetchScheduler::takeNext() {
+    if (inFlight_ >= maxInFlight_ || startable_.empty())
+        return std::nullopt;
+    const auto [item, key] = *startable_.begin();
+    startable_.erase(startable_.begin());
+    Host& host = hosts_[key];
+    host.waiting.pop_front();
+    ++host.inFlight;
+    ++inFlight_;
+    offer(key, host);
+    return item;
+}
+
+void FetchScheduler::release(const QString& key) {
+    const auto it = hosts_.find(key);
+    Host& host = *it;
+    --host.inFlight;
+    --inFlight_;
+    if (host.inFlight == maxPerHost_ - 1)
+        offer(key, host);
+    if (host.inFlight == 0 && host.waiting.empty())
+        hosts_.erase(it);
+}
+
+} // namespace vorlan

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QUrl>
+#include <deque>
+#include <optional>
+#include <set>
+
+namespace vorlan {
+
+// The connection an address goes over: scheme, host and port. At most so many requests
+// share one, as the network stack opens no more connections to one host than that.
+QString connectionKey(const QUrl& url);
+
+// Decides which waiting request starts next: the earliest one, in the order they were
+// added, whose host has a free slot, while the run as a whole has one.
+class FetchScheduler {
+  public:
+    FetchScheduler(int maxInFlight, int maxPerHost);
+
+    // Adds a request; items are added in increasing order.
+    void enqueue(qsizetype item, const QString& host);
+    // The next request to start, counted as in flight; none when all slots are taken.
+    std::optional<qsizetype> takeNext();
+    // A request to this host has ended.
+    void release(const QString& host);
+
+    int inFlight() const { return inFlight_; }
+
+  private:
+    struct Host {
+        int inFlight = 0;
+        std::deque<qsizetype> waiting;
+    };
+    // Offers the host's first waiting request when the host has a free slot.
+    void offer(const QString& key, const Host& host);
+
+    int maxInFlight_;
+    int maxPerHost_;
+    int inFlight_ = 0;
+    QHash<QString, Host> hosts_;
+    // The first waiting request of every host with a free slot, earliest first.
+    std::set<std::pair<qsizetype, QString>> startable_;
+};
+
+} // namespace vorlan

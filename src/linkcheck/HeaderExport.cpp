@@ -1,0 +1,22 @@
+#include "HeaderExport.h"
+
+#include "FileSystem.h"
+#include "Form1.h"
+#include "Platform.h"
+
+namespace vorlan {
+
+void Command8_Click(Form1& form) {
+    // The text field ends its lines with LF; the file has the header's own CR LF.
+    QString text = form.Text2->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+    if (text.isEmpty())
+        text = QStringLiteral("No any header information here. Please search the URL first.");
+    const QString path = form.workingFolder() + kPathSeparator + QStringLiteral("hINFOforN.txt");
+    if (const auto error = writeTextFile(path, text)) {
+        form.platform().message(*error);
+        return;
+    }
+    form.platform().shellOpen(path);
+}
+
+} // namespace vorlan

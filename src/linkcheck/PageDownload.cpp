@@ -1,0 +1,90 @@
+#include "PageDownload.h"
+
+#include "FileSystem.h"
+#include "Form1.h"
+#include "PageBody.h"
+#include "Platform.h"
+
+namespace vorlan {
+
+namespace {
+
+constexpr qint64 kChunkBytes = 1 << 20;
+
+QString defaultDownloadFolder(const Platform& platform) {
+    return platform.programFolder() + kPathSeparator + QStringLiteral("HTMLs");
+}
+
+} // namespace
+
+QString savedPageName(const QString& shortcutPath, QChar separator) {
+    const qsizetype lastSeparator = shortcutPath.lastIndexOf(separator);
+    const qsizetype lastDot = shortcutPath.lastIndexOf(u'.');
+    if (lastDot <= lastSeparator)
+        return {};
+    return shortcutPath.mid(lastSeparator + 1, lastDot - lastSeparator) + QStringLiteral("htm");
+}
+
+PageWriter::PageWriter(const QString& path, const PageBody& page)
+    : file_(path), page_(page.open()) {
+    file_.setDirectWriteFallback(false);
+    if (!page_)
+        fail(QStringLiteral("the page could not be kept"));
+    else if (!file_.open(QIODevice::WriteOnly))
+        fail(file_.errorString());
+}
+
+void PageWriter::fail(const QString& reason) {
+    error_ = QStringLiteral("Cannot write the file %1: %2").arg(file_.fileName(), reason);
+    file_.cancelWriting();
+    finished_ = true;
+}
+
+bool PageWriter::writeUntil(const QDeadlineTimer& deadline) {
+    while (!finished_) {
+        const QByteArray chunk = page_->read(kChunkBytes);
+        if (chunk.isEmpty()) {
+            if (!page_->atEnd())
+                fail(page_->errorString());
+            else if (file_.write("\r\n") != 2 || !file_.commit())
+                fail(file_.errorString());
+            else
+                finished_ = true;
+        } else if (file_.write(chunk) != chunk.size()) {
+            fail(file_.errorString());
+        }
+        if (deadline.hasExpired())
+            break;
+    }
+    return finished_;
+}
+
+void Check3_Click(Form1& form) {
+    if (!form.Check3->isChecked())
+        return;
+    Platform& platform = form.platform();
+    const QString defaultFolder = defaultDownloadFolder(platform);
+    const QString answer =
+        platform.inputBox(QStringLiteral("Where would you like to save it?"), defaultFolder);
+    if (answer.isEmpty()) {
+        form.Check3->setChecked(false);
+        return;
+    }
+    if (answer == defaultFolder && !entryExists(answer, EntryKind::FilesAndDirectories)) {
+        if (const auto error = makeDirectory(answer))
+            platform.message(*error);
+    }
+    form.downloadFolder = answer;
+}
+
+std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, const PageBody& EachPage,
+                                         const QString& EachPageNAME) {
+    if (form.downloadFolder.isEmpty())
+        form.platform().message(QStringLiteral("The initial saving place is root of Vorlan."));
+    const QString name = savedPageName(EachPageNAME, kPathSeparator);
+    if (name.isEmpty())
+        return nullptr;
+    return std::make_unique<PageWriter>(form.downloadFolder + kPathSeparator + name, EachPage);
+}
+
+} // namespace vorlan

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDeadlineTimer>
+#include <QSaveFile>
+#include <QString>
+#include <memory>
+
+namespace vorlan {
+
+class Form1;
+class PageBody;
+
+// The file name a shortcut's page is saved under: the shortcut's name up to and including
+// its last dot, then "htm". Empty when the name has no such part (no dot after the last
+// separator).
+QString savedPageName(const QString& shortcutPath, QChar separator);
+
+// Writes one page into its file followed by CR LF, a slice at a time, so that a large
+// page never holds up the window. The file appears only once it is complete.
+class PageWriter {
+  public:
+    PageWriter(const QString& path, const PageBody& page);
+
+    // Writes until the page is in place or the deadline has passed; true when finished,
+    // written or failed.
+    bool writeUntil(const QDeadlineTimer& deadline);
+    // Why the page was not saved, naming the file; empty when it was.
+    const QString& error() const { return error_; }
+
+  private:
+    void fail(const QString& reason);
+
+    QSaveFile file_;
+    std::unique_ptr<QIODevice> page_;
+    QString error_;
+    bool finished_ = false;
+};
+
+// Asks for the download folder when Check3 has just been checked; a cancelled question
+// unchecks it again. The default folder is created when it is chosen and missing.
+void Check3_Click(Form1& form);
+
+// Starts saving one item's page into the download folder under its shortcut's name.
+// Returns the writer to finish, or null when the name gives nothing to save under.
+std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, const PageBody& EachPage,
+                                         const QString& EachPageNAME);
+
+} // namespace vorlan

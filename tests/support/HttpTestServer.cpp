@@ -1,0 +1,93 @@
+#include "HttpTestServer.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
+namespace vorlan::test {
+
+namespace {
+
+// Enough threads for every connection a check run keeps open at once, with room to spare.
+constexpr size_t kServerThreads = 160;
+// cpp-httplib listens with a backlog of 5, which refuses connections under load.
+constexpr int kListenBacklog = 128;
+
+} // namespace
+
+HttpTestServer::HttpTestServer(const std::function<void(httplib::Server&)>& routes) {
+    routes(server_);
+    server_.new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
+    int listeningSocket = -1;
+    server_.set_socket_options([&listeningSocket](socket_t socket) {
+        int yes = 1;
+        ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        // Inherited by every accepted connection: a response written in pieces is not held
+        // back waiting for the client's delayed acknowledgement.
+        ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+        listeningSocket = socket;
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    ::listen(listeningSocket, kListenBacklog);
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // stop() only ends a server that is already running.
+    for (int i = 0; i < 5000 && !server_.is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+HttpTestServer::~HttpTestServer() {
+    server_.stop();
+    thread_.join();
+}
+
+QString HttpTestServer::url(const QString& path) const {
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);
+}
+
+RawHttpServer::RawHttpServer(QByteArray answerBytes, std::chrono::milliseconds byteInterval)
+    : answer_(std::move(answerBytes)), byteInterval_(byteInterval) {
+    server_.listen(QHostAddress::LocalHost);
+    connect(&server_, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+            ++connections_;
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                socket->readAll();
+                if (socket->property("answering").toBool())
+                    return;
+                socket->setProperty("answering", true);
+                answer(socket);
+            });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+QString RawHttpServer::url(const QString& path) const {
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
+}
+
+void RawHttpServer::answer(QTcpSocket* socket) {
+    if (answer_.isEmpty())
+        return;
+    if (byteInterval_.count() == 0) {
+        socket->write(answer_);
+        socket->disconnectFromHost();
+        return;
+    }
+    // The head goes at once; the body follows byte by byte.
+    const qsizetype headEnd = answer_.indexOf("\r\n\r\n") + 4;
+    socket->write(answer_.first(headEnd));
+    auto* trickle = new QTimer(socket);
+    connect(trickle, &QTimer::timeout, socket, [socket, trickle, this, sent = headEnd]() mutable {
+        socket->write(answer_.mid(sent++, 1));
+        if (sent == answer_.size()) {
+            trickle->stop();
+            socket->disconnectFromHost();
+        }
+    });
+    trickle->start(byteInterval_);
+}
+
+} // namespace vorlan::test

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QTcpServer>
+#include <chrono>
+#include <functional>
+#include <httplib.h>
+#include <thread>
+
+namespace vorlan::test {
+
+// A cpp-httplib server on 127.0.0.1 with an ephemeral port, serving from a background
+// thread with room for many requests at once. Routes are registered before it starts.
+// Destroy every network client of a test before its server.
+class HttpTestServer {
+  public:
+    explicit HttpTestServer(const std::function<void(httplib::Server&)>& routes);
+    ~HttpTestServer();
+    HttpTestServer(const HttpTestServer&) = delete;
+    HttpTestServer& operator=(const HttpTestServer&) = delete;
+
+    int port() const { return port_; }
+    // "http://127.0.0.1:<port>" followed by path.
+    QString url(const QString& path) const;
+
+  private:
+    httplib::Server server_;
+    int port_ = -1;
+    std::thread thread_;
+};
+
+// A raw TCP server on 127.0.0.1 for answers cpp-httplib cannot give: other status lines,
+// no headers at all, no answer, or an answer that trickles in. Runs on the Qt event loop.
+class RawHttpServer : public QObject {
+  public:
+    // Once a request arrives, sends the answer and closes the connection; with an
+    // interval, sends its head (up to the blank line) at once and then one byte of the body
+    // per interval. An empty answer is never sent: the connection stays open and silent.
+    explicit RawHttpServer(QByteArray answer,
+                           std::chrono::milliseconds byteInterval = std::chrono::milliseconds(0));
+
+    QString url(const QString& path) const;
+    int connections() const { return connections_; }
+
+  private:
+    void answer(QTcpSocket* socket);
+
+    QTcpServer server_;
+    QByteArray answer_;
+    std::chrono::milliseconds byteInterval_;
+    int connections_ = 0;
+};
+
+} // namespace vorlan::test
