@@ -1,5 +1,6 @@
 #include "MainWindowWiring.h"
 
+#include "AboutWiring.h"
 #include "ExportWiring.h"
 #include "Form1.h"
 #include "LinkCheckWiring.h"
@@ -18,6 +19,7 @@ void connectMainWindow(Form1& form) {
     connectSearch(form);
     connectExport(form);
     connectLinkCheck(form);
+    connectAbout(form);
     connectLists(form);
 }
 

@@ -1,0 +1,213 @@
+#include "AboutAnimation.h"
+#include "Form2.h"
+#include "WindowFixture.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QPointer>
+#include <QTest>
+#include <functional>
+
+using namespace vorlan;
+using namespace vorlan::test;
+
+namespace {
+
+using Phase = AboutAnimation::Phase;
+
+struct RunCounts {
+    int growing = 0;
+    int shrinking = 0;
+};
+
+// Runs a whole animation on a maximized window of the given scale width.
+RunCounts runToTheEnd(AboutAnimation& animation, float scaleWidth) {
+    RunCounts counts;
+    animation.start();
+    for (;;) {
+        const Phase before = animation.phase();
+        const auto result = animation.step(true, scaleWidth);
+        // The step that ends the growing also makes the first shrinking move.
+        ++(before == Phase::Growing ? counts.growing : counts.shrinking);
+        for (const TwipRect& shape : animation.shapes())
+            EXPECT_TRUE(shape.width >= 0 && shape.height >= 0);
+        if (result != AboutAnimation::StepResult::Continue)
+            return counts;
+    }
+}
+
+} // namespace
+
+TEST(AboutAnimation, GrowsUntilHalfTheWidthThenShrinksToTheLeftEdge) {
+    const struct {
+        float scaleWidth;
+        int growingSteps;
+        TwipRect shape6AtTheEnd; // its height would be -3 on the narrower window
+    } cases[] = {
+        {15360, 1236, {-2600 + 2472, -2600 + 2592, 255 + 2472 + 2600, 7}},
+        {15300, 1231, {-2600 + 2462, -2600 + 2582, 255 + 2462 + 2600, 0}},
+    };
+    for (const auto& c : cases) {
+        AboutAnimation animation;
+        const RunCounts counts = runToTheEnd(animation, c.scaleWidth);
+        EXPECT_EQ(counts.growing, c.growingSteps);
+        // 130 moves take Shape4 from 240 + 4n to at most 0; the last step only ends the run.
+        EXPECT_EQ(counts.shrinking, 130);
+        EXPECT_EQ(animation.shapes()[AboutAnimation::Shape6], c.shape6AtTheEnd);
+        EXPECT_EQ(animation.phase(), Phase::Stopped);
+    }
+}
+
+TEST(AboutAnimation, StopsGrowingOnceTheWindowIsNoLongerMaximized) {
+    AboutAnimation animation;
+    animation.start();
+    animation.step(true, 15360);
+    EXPECT_EQ(animation.step(false, 15360), AboutAnimation::StepResult::Abandoned);
+    EXPECT_EQ(animation.shapes()[AboutAnimation::Shape4],
+              (TwipRect{244, 1, 137, 137.0f / 3.0f + 137.0f}));
+}
+
+class AboutWindow : public WindowFixture {
+  protected:
+    static QList<Form2*> aboutWindows() {
+        QList<Form2*> windows;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* about = qobject_cast<Form2*>(widget))
+                windows.append(about);
+        return windows;
+    }
+    Form2* openAbout() {
+        form->ABOUTVorlan->trigger();
+        const QList<Form2*> windows = aboutWindows();
+        return windows.size() == 1 ? windows.front() : nullptr;
+    }
+    // Lets the event loop turn until done() holds; false after ten seconds.
+    static bool turnUntil(const std::function<bool()>& done) {
+        const QDeadlineTimer deadline(10000);
+        while (!done() && !deadline.hasExpired())
+            QCoreApplication::processEvents();
+        return done();
+    }
+    static void flushDeletes() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    static bool showsTheDesignedView(const Form2* about) {
+        const AboutAnimation::Shapes& designed = AboutAnimation::kDesignedShapes;
+        return !(about->windowState() & Qt::WindowMaximized) && !about->Timer1->isActive() &&
+               about->Picture1->geometry() == QRect(24, 32, 41, 33) &&
+               about->Shape4->geometry() == QRect(16, 0, 9, 11) &&
+               about->animation().shapes() == designed;
+    }
+};
+
+TEST_F(AboutWindow, ShowsTheProductInformationAndOpensTheLinks) {
+    Form2* about = openAbout();
+    ASSERT_TRUE(about);
+    EXPECT_EQ(about->windowTitle(), "About Vorlan...");
+    EXPECT_FALSE(about->windowIcon().isNull());
+    EXPECT_EQ(about->Label1->text(), "Software name: Vorlan\r\nVersion: 1.0\r\n"
+                                     "Created date: 11/21/1999\r\nThe aurthor: V.D.");
+    EXPECT_EQ(about->Label3->text(), "URL:https://vorlan.example.org/");
+    EXPECT_EQ(about->Label2->text(), "Email: team@vorlan.example.org");
+    EXPECT_EQ(about->Label4->text(), "Thank you for choosing Vorlan.");
+    EXPECT_EQ(about->size(), QSize(302, 193));
+
+    for (QLabel* label :
+         std::initializer_list<QLabel*>{about->Label1, about->Label2, about->Label3, about->Label4})
+        QTest::mouseMove(label, label->rect().center());
+    for (ClickLabel* link : {about->Label2, about->Label3}) {
+        EXPECT_EQ(link->cursor().shape(), Qt::BitmapCursor);
+        EXPECT_EQ(link->cursor().hotSpot(), QPoint(12, 1));
+    }
+    for (QLabel* label : {about->Label1, about->Label4})
+        EXPECT_EQ(label->cursor().shape(), Qt::ArrowCursor);
+
+    QTest::mouseClick(about->Label2, Qt::LeftButton);
+    QTest::mouseClick(about->Label3, Qt::LeftButton);
+    EXPECT_EQ(platform->shellOpens,
+              QStringList({"mailto:team@vorlan.example.org", "https://vorlan.example.org/"}));
+}
+
+TEST_F(AboutWindow, EscapeHidesWithoutUnloadingAndClosingUnloads) {
+    Form2* about = openAbout();
+    ASSERT_TRUE(about);
+    about->Label4->setText(QStringLiteral("left as it was"));
+    QTest::keyClick(about, Qt::Key_A);
+    QTest::keyClick(about, Qt::Key_Return);
+    EXPECT_FALSE(about->isHidden());
+    QTest::keyClick(about, Qt::Key_Escape);
+    EXPECT_TRUE(about->isHidden());
+
+    EXPECT_EQ(openAbout(), about); // shown again without loading
+    EXPECT_FALSE(about->isHidden());
+    EXPECT_EQ(about->Label4->text(), "left as it was");
+
+    QPointer<Form2> closed = about;
+    about->close();
+    flushDeletes();
+    EXPECT_TRUE(closed.isNull());
+    about = openAbout(); // chosen twice: still one window, loaded afresh
+    EXPECT_EQ(openAbout(), about);
+    EXPECT_EQ(about->Label4->text(), "Thank you for choosing Vorlan.");
+}
+
+TEST_F(AboutWindow, ClosesWithTheMainWindowEvenWhenHidden) {
+    for (const bool hidden : {false, true}) {
+        QPointer<Form2> about = openAbout();
+        ASSERT_TRUE(about);
+        if (hidden)
+            QTest::keyClick(about, Qt::Key_Escape);
+        form->close();
+        flushDeletes();
+        EXPECT_TRUE(about.isNull());
+    }
+}
+
+TEST_F(AboutWindow, AClickWhileGrowingRestoresTheDesignedViewAndPaintsNothing) {
+    Form2* about = openAbout();
+    ASSERT_TRUE(about);
+    QTest::mouseClick(about->Picture1, Qt::LeftButton);
+    EXPECT_TRUE(about->windowState() & Qt::WindowMaximized);
+    ASSERT_TRUE(turnUntil([about] { return about->animation().phase() == Phase::Growing; }));
+    EXPECT_EQ(about->Picture1->size(), about->size());
+    EXPECT_GT(about->scaleWidth(), 4530);
+
+    QTest::mouseClick(about->Picture1, Qt::LeftButton);
+    EXPECT_TRUE(showsTheDesignedView(about));
+    ASSERT_TRUE(turnUntil([about] { return about->animation().phase() == Phase::Stopped; }));
+    EXPECT_TRUE(showsTheDesignedView(about));
+    EXPECT_FALSE(about->Picture1->isPainted());
+}
+
+TEST_F(AboutWindow, AClickWhileShrinkingLetsTheShrinkingFinishInTheSmallArea) {
+    Form2* about = openAbout();
+    ASSERT_TRUE(about);
+    QTest::mouseClick(about->Picture1, Qt::LeftButton);
+    ASSERT_TRUE(turnUntil([about] { return about->animation().phase() == Phase::Shrinking; }));
+    QTest::mouseClick(about->Picture1, Qt::LeftButton);
+    EXPECT_TRUE(showsTheDesignedView(about));
+    ASSERT_TRUE(turnUntil([about] { return about->animation().phase() == Phase::Stopped; }));
+
+    // Six moves from the designed rectangles bring Shape4 from 240 to 0.
+    EXPECT_EQ(about->animation().shapes()[AboutAnimation::Shape4], (TwipRect{0, 60, 15, 20}));
+    EXPECT_EQ(about->Picture1->geometry(), QRect(24, 32, 41, 33));
+    const QSize screen = about->screen()->geometry().size();
+    const QSize outer = about->frameGeometry().size();
+    EXPECT_EQ(about->Picture1->paintedTarget(),
+              QRect(QPoint(qRound((screen.width() - outer.width()) / 2.0),
+                           qRound((screen.height() - outer.height()) / 2.0)),
+                    about->size()));
+}
+
+TEST_F(AboutWindow, AClickAfterTheRunClearsTheBitmap) {
+    Form2* about = openAbout();
+    ASSERT_TRUE(about);
+    QTest::mouseClick(about->Picture1, Qt::LeftButton);
+    ASSERT_TRUE(turnUntil([about] { return about->Picture1->isPainted(); }));
+    EXPECT_EQ(about->Picture1->paintedTarget().size(), about->size());
+    EXPECT_FALSE(about->Timer1->isActive());
+
+    QTest::mouseClick(about->Picture1, Qt::LeftButton);
+    EXPECT_TRUE(showsTheDesignedView(about));
+    EXPECT_FALSE(about->Picture1->isPainted());
+}
