@@ -64,6 +64,10 @@ QStringList splitTextLines(const QString& text) {
 }
 
 TextLines readTextLines(const QString& path) {
+    // A FIFO would block the program and a device may never end: only plain files are read.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return {{}, QStringLiteral("Cannot read the file %1: not a plain file").arg(path)};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
