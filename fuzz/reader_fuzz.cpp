@@ -68,5 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     const QString path = QString::fromStdString(shortcutPath());
     runReader(false, [&](QString& address) { vorlan::OandGurl(path, address); });
+    std::remove(shortcutPath().c_str());
     return 0;
 }
