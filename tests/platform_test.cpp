@@ -27,10 +27,20 @@ TEST(TextLines, EveryLineEndEndsALine) {
         EXPECT_EQ(splitTextLines(QString::fromUtf8(c.text)), c.lines) << c.text;
 }
 
-TEST(TextLines, ReadingAMissingFileNamesItAndTheReason) {
-    const TextLines result = readTextLines(QStringLiteral("/nonexistent/url.txt"));
-    EXPECT_FALSE(result.ok());
-    EXPECT_TRUE(result.error.contains(QStringLiteral("/nonexistent/url.txt")));
+TEST(TextLines, MissingDevicesAndHugeFilesAreErrorsNamingTheFile) {
+    QTemporaryDir dir;
+    const QString sparse = dir.filePath(QStringLiteral("huge.url"));
+    QFile file(sparse);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(qint64(2) * 1024 * 1024 * 1024)); // 2 GiB, sparse
+    file.close();
+    const QString zeroLink = dir.filePath(QStringLiteral("zero.url"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zeroLink));
+    for (const QString& path : {QStringLiteral("/nonexistent/url.txt"), sparse, zeroLink}) {
+        const TextLines result = readTextLines(path);
+        EXPECT_FALSE(result.ok()) << path.toStdString();
+        EXPECT_TRUE(result.error.contains(path)) << result.error.toStdString();
+    }
 }
 
 TEST(FileWrites, TextGetsCrLfAndAFailedWriteKeepsTheOldFile) {

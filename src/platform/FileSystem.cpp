@@ -71,6 +71,13 @@ TextLines readTextLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
+    // Shortcuts and result files are small; a huge file (a sparse one of gigabytes, say)
+    // would only exhaust memory.
+    if (file.size() > kMaxTextFileBytes)
+        return {{},
+                QStringLiteral("Cannot read the file %1: it is larger than %2 MiB")
+                    .arg(path)
+                    .arg(kMaxTextFileBytes / (1024 * 1024))};
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};

@@ -27,6 +27,8 @@ struct TextLines {
     QString error; // empty when the file was read
     bool ok() const { return error.isEmpty(); }
 };
+// Only plain files of at most kMaxTextFileBytes are read; anything else is an error.
+inline constexpr qint64 kMaxTextFileBytes = 64 * 1024 * 1024;
 TextLines readTextLines(const QString& path);
 
 // Splits decoded text into lines by the rule above.

@@ -4,6 +4,7 @@
 #include "Form1.h"
 #include "Platform.h"
 #include "ResultFile.h"
+#include "SearchJob.h"
 
 namespace vorlan {
 
@@ -39,7 +40,7 @@ void Command2_Click(Form1& form) {
         form.Label5->setEnabled(true);
     }
 
-    const QString scriptPath = form.workingFolder() + kPathSeparator + QStringLiteral("listB.bat");
+    const QString scriptPath = listingScriptPath(form);
     if (!entryExists(scriptPath, EntryKind::FilesOnly))
         platform.message(QStringLiteral("Please click on 'Search and Create' button first."));
 }

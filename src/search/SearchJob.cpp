@@ -7,6 +7,10 @@
 
 namespace vorlan {
 
+QString listingScriptPath(const Form1& form) {
+    return form.workingFolder() + kPathSeparator + QStringLiteral("listB.bat");
+}
+
 void Command1_Click(Form1& form) {
     Platform& platform = form.platform();
     if (!form.Picture1->isHidden())
@@ -27,7 +31,7 @@ void Command1_Click(Form1& form) {
     const SearchOrder order = form.Option2->isChecked() ? SearchOrder::ByDate : SearchOrder::ByName;
     const QString script =
         listingScriptText(target, order, platform.programFolder(), kPathSeparator);
-    const QString scriptPath = form.workingFolder() + kPathSeparator + QStringLiteral("listB.bat");
+    const QString scriptPath = listingScriptPath(form);
 
     form.scriptWriting = true;
     const auto error = writeTextFile(scriptPath, script);

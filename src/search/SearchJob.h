@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace vorlan {
 
 class Form1;
@@ -7,5 +9,8 @@ class Form1;
 // Validates the target directory in Text1, writes the listing script into the working
 // folder and starts the listing in the background.
 void Command1_Click(Form1& form);
+
+// The listing script's path in the working folder.
+QString listingScriptPath(const Form1& form);
 
 } // namespace vorlan
