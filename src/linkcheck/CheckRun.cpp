@@ -27,7 +27,8 @@ CheckRun::CheckRun(Form1& form, InternetTransfer& inet, QStringList shortcutPath
       scheduler_(limits.requestsInFlight, limits.requestsPerHost) {}
 
 CheckRun::~CheckRun() {
-    inet_.abortAll();
+    if (!cancelled_)
+        inet_.abortAll();
 }
 
 void CheckRun::start() {
@@ -97,6 +98,9 @@ bool CheckRun::commitRows(const QDeadlineTimer& slice) {
             if (window_.empty() || !window_.front().done)
                 return true;
             Item& item = window_.front();
+            // The status comes from the transfer alone; saving may hand the page over.
+            item.status = statusText(item.page.isEmpty(), item.response.statusCode,
+                                     item.response.errorNumber);
             tmGETHEADER(form_, item.response.header, committed_);
             form_.Text2->setPlainText(item.response.header);
             if (form_.Check3->isChecked()) {
@@ -117,8 +121,7 @@ bool CheckRun::commitRows(const QDeadlineTimer& slice) {
 void CheckRun::finishRow() {
     const Item& item = window_.front();
     form_.List3->addItem(item.address);
-    form_.List4->addItem(
-        statusText(item.page.isEmpty(), item.response.statusCode, item.response.errorNumber));
+    form_.List4->addItem(item.status);
     window_.pop_front();
     ++committed_;
 }

@@ -51,6 +51,7 @@ class CheckRun : public QObject {
         PageBody page;
         TransferResponse response;
         bool done = false;
+        QString status;
     };
 
     void schedulePump();

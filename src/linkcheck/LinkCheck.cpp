@@ -14,6 +14,12 @@ LinkChecker::LinkChecker(Form1& form)
     connect(&form, &Form1::unloading, this, &LinkChecker::abortRun);
 }
 
+// The run is the form's child too: a form deleted without being closed ends it here,
+// while the transfer component still exists.
+LinkChecker::~LinkChecker() {
+    abortRun();
+}
+
 LinkChecker& LinkChecker::of(Form1& form) {
     auto* checker = form.findChild<LinkChecker*>(QString(), Qt::FindDirectChildrenOnly);
     return checker ? *checker : *new LinkChecker(form);

@@ -17,6 +17,7 @@ class LinkChecker : public QObject {
     Q_OBJECT
   public:
     static LinkChecker& of(Form1& form);
+    ~LinkChecker() override;
 
     InternetTransfer& inet() { return *inet_; }
     bool running() const { return !run_.isNull(); }

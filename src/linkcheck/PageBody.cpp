@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 
 namespace vorlan {
 
@@ -62,6 +63,25 @@ std::unique_ptr<QIODevice> PageBody::open() const {
     if (!device->open(QIODevice::ReadOnly))
         return nullptr;
     return device;
+}
+
+bool PageBody::moveFileTo(const QString& path, QByteArrayView trailer) {
+    if (!file_ || !whole_)
+        return false;
+    const QString spill = file_->fileName();
+    QFile appending(spill);
+    const bool appended = appending.open(QIODevice::Append) &&
+                          appending.write(trailer.data(), trailer.size()) == trailer.size() &&
+                          appending.flush();
+    appending.close();
+    if (!appended || std::rename(QFile::encodeName(spill).constData(),
+                                 QFile::encodeName(path).constData()) != 0) {
+        QFile::resize(spill, size_);
+        return false;
+    }
+    file_->setAutoRemove(false);
+    clear();
+    return true;
 }
 
 } // namespace vorlan

@@ -34,6 +34,10 @@ class PageBody {
     bool isWhole() const { return whole_; }
     // A device reading the body from its start; null when it is not whole or cannot be read.
     std::unique_ptr<QIODevice> open() const;
+    // Renames the body's temporary file to path with the trailer appended, leaving the body
+    // empty. False, with nothing changed, when the body is not in a file or the file cannot
+    // go there (another file system, a missing folder).
+    bool moveFileTo(const QString& path, QByteArrayView trailer);
 
     // Bytes of all bodies held in memory at present.
     static qint64 bytesInMemory() { return bytesInMemory_; }

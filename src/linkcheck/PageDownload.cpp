@@ -5,11 +5,19 @@
 #include "PageBody.h"
 #include "Platform.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace vorlan {
 
 namespace {
 
 constexpr qint64 kChunkBytes = 1 << 20;
+// Temporary files are private to their owner; a saved page is readable like any other file.
+constexpr QFileDevice::Permissions kPagePermissions =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
+    QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
 QString defaultDownloadFolder(const Platform& platform) {
     return platform.programFolder() + kPathSeparator + QStringLiteral("HTMLs");
@@ -25,18 +33,37 @@ QString savedPageName(const QString& shortcutPath, QChar separator) {
     return shortcutPath.mid(lastSeparator + 1, lastDot - lastSeparator) + QStringLiteral("htm");
 }
 
-PageWriter::PageWriter(const QString& path, const PageBody& page)
-    : file_(path), page_(page.open()) {
-    file_.setDirectWriteFallback(false);
+PageWriter::PageWriter(const QString& path, PageBody& page)
+    : path_(path), file_(path + QStringLiteral(".XXXXXX")) {
+    if (page.moveFileTo(path, "\r\n")) {
+        QFile::setPermissions(path, kPagePermissions);
+        finished_ = true;
+        return;
+    }
+    page_ = page.open();
     if (!page_)
         fail(QStringLiteral("the page could not be kept"));
-    else if (!file_.open(QIODevice::WriteOnly))
+    else if (!file_.open())
         fail(file_.errorString());
 }
 
 void PageWriter::fail(const QString& reason) {
-    error_ = QStringLiteral("Cannot write the file %1: %2").arg(file_.fileName(), reason);
-    file_.cancelWriting();
+    error_ = QStringLiteral("Cannot write the file %1: %2").arg(path_, reason);
+    finished_ = true;
+}
+
+void PageWriter::putInPlace() {
+    if (file_.write("\r\n") != 2 || !file_.flush()) {
+        fail(file_.errorString());
+        return;
+    }
+    if (std::rename(QFile::encodeName(file_.fileName()).constData(),
+                    QFile::encodeName(path_).constData()) != 0) {
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+        return;
+    }
+    file_.setAutoRemove(false);
+    QFile::setPermissions(path_, kPagePermissions);
     finished_ = true;
 }
 
@@ -44,12 +71,10 @@ bool PageWriter::writeUntil(const QDeadlineTimer& deadline) {
     while (!finished_) {
         const QByteArray chunk = page_->read(kChunkBytes);
         if (chunk.isEmpty()) {
-            if (!page_->atEnd())
-                fail(page_->errorString());
-            else if (file_.write("\r\n") != 2 || !file_.commit())
-                fail(file_.errorString());
+            if (page_->atEnd())
+                putInPlace();
             else
-                finished_ = true;
+                fail(page_->errorString());
         } else if (file_.write(chunk) != chunk.size()) {
             fail(file_.errorString());
         }
@@ -77,7 +102,7 @@ void Check3_Click(Form1& form) {
     form.downloadFolder = answer;
 }
 
-std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, const PageBody& EachPage,
+std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, PageBody& EachPage,
                                          const QString& EachPageNAME) {
     if (form.downloadFolder.isEmpty())
         form.platform().message(QStringLiteral("The initial saving place is root of Vorlan."));

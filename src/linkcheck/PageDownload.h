@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QDeadlineTimer>
-#include <QSaveFile>
 #include <QString>
+#include <QTemporaryFile>
 #include <memory>
 
 namespace vorlan {
@@ -15,11 +15,12 @@ class PageBody;
 // separator).
 QString savedPageName(const QString& shortcutPath, QChar separator);
 
-// Writes one page into its file followed by CR LF, a slice at a time, so that a large
-// page never holds up the window. The file appears only once it is complete.
+// Writes one page into its file followed by CR LF, a slice at a time, so that a large page
+// never holds up the window. The page is written beside the file and renamed into place
+// once complete; a page kept in a temporary file on the same file system is renamed at once.
 class PageWriter {
   public:
-    PageWriter(const QString& path, const PageBody& page);
+    PageWriter(const QString& path, PageBody& page);
 
     // Writes until the page is in place or the deadline has passed; true when finished,
     // written or failed.
@@ -28,10 +29,12 @@ class PageWriter {
     const QString& error() const { return error_; }
 
   private:
+    void putInPlace();
     void fail(const QString& reason);
 
-    QSaveFile file_;
+    QString path_;
     std::unique_ptr<QIODevice> page_;
+    QTemporaryFile file_;
     QString error_;
     bool finished_ = false;
 };
@@ -40,9 +43,10 @@ class PageWriter {
 // unchecks it again. The default folder is created when it is chosen and missing.
 void Check3_Click(Form1& form);
 
-// Starts saving one item's page into the download folder under its shortcut's name.
-// Returns the writer to finish, or null when the name gives nothing to save under.
-std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, const PageBody& EachPage,
+// Starts saving one item's page into the download folder under its shortcut's name; the
+// page is handed over and may be left empty. Returns the writer to finish, or null when
+// the name gives nothing to save under.
+std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, PageBody& EachPage,
                                          const QString& EachPageNAME);
 
 } // namespace vorlan

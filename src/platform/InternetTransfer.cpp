@@ -1,5 +1,7 @@
 #include "InternetTransfer.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkProxyFactory>
 #include <QNetworkReply>
@@ -93,16 +95,28 @@ QString headerText(const QNetworkReply& reply) {
     return lines.join(QStringLiteral("\r\n"));
 }
 
+// The system's proxy settings, asked once per scheme, host and port: asking the system
+// costs more than a request to a near server.
 class SystemProxyFactory : public QNetworkProxyFactory {
   public:
     QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override {
-        return systemProxyForQuery(query);
+        const QUrl url = query.url();
+        const QString key = url.scheme() + u' ' + url.host() + u' ' + QString::number(url.port());
+        const QMutexLocker lock(&mutex_);
+        auto it = answers_.find(key);
+        if (it == answers_.end())
+            it = answers_.insert(key, systemProxyForQuery(query));
+        return *it;
     }
+
+  private:
+    QMutex mutex_; // Qt may ask from its network thread too
+    QHash<QString, QList<QNetworkProxy>> answers_;
 };
 
-bool goesThroughProxy(const QUrl& url) {
+bool goesThroughProxy(QNetworkAccessManager& manager, const QUrl& url) {
     const QList<QNetworkProxy> proxies =
-        QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url));
+        manager.proxyFactory()->queryProxy(QNetworkProxyQuery(url));
     return !proxies.isEmpty() && proxies.first().type() != QNetworkProxy::NoProxy;
 }
 
@@ -203,7 +217,8 @@ class InternetTransfer::Transfer : public QObject {
             follow(next);
         else if (error == QNetworkReply::NoError || (answered && isStatusError(error)))
             complete(Failure::None);
-        else if (!answered && mayLackHttpHeaders(error) && !goesThroughProxy(reply_->url()))
+        else if (!answered && mayLackHttpHeaders(error) &&
+                 !goesThroughProxy(*owner_.manager_, reply_->url()))
             lookAtFirstBytes(reply_->url());
         else
             complete(Failure::CannotOpen);

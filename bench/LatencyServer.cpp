@@ -1,0 +1,113 @@
+#include "LatencyServer.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <httplib.h>
+#include <memory>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Threads per host: the six connections a client opens to one host, and spares.
+constexpr size_t kThreadsPerHost = 10;
+constexpr size_t kChunkBytes = 64 << 10;
+
+std::string hostAddress(int host) {
+    return "127.0.0." + std::to_string(2 + host);
+}
+
+void addRoutes(httplib::Server& server, std::chrono::milliseconds delay) {
+    // Pages go out as they are: a compressing server would spend the machine's time that
+    // the measured program needs.
+    server.Get(R"(/page/(\d+))", [delay](const httplib::Request& req, httplib::Response& res) {
+        std::this_thread::sleep_for(delay);
+        auto page = std::make_shared<std::string>(
+            "<html><head><title>Page " + std::string(req.matches[1]) + "</title></head><body>" +
+            std::string(2000, 'x') + "</body></html>");
+        res.set_content_provider(page->size(), "text/html",
+                                 [page](size_t offset, size_t length, httplib::DataSink& sink) {
+                                     return sink.write(page->data() + offset, length);
+                                 });
+    });
+    server.Get(R"(/heavy/(\d+))", [delay](const httplib::Request& req, httplib::Response& res) {
+        std::this_thread::sleep_for(delay);
+        const size_t size = std::stoul(req.matches[1]) << 20;
+        res.set_content_provider(
+            size, "application/octet-stream", [](size_t, size_t length, httplib::DataSink& sink) {
+                static const std::string chunk(kChunkBytes, 'h');
+                return sink.write(chunk.data(), std::min(length, chunk.size()));
+            });
+    });
+}
+
+// Binds every host's server to the same port and serves until the parent goes away.
+[[noreturn]] void serve(int hosts, std::chrono::milliseconds delay, int portPipe) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    std::vector<std::unique_ptr<httplib::Server>> servers;
+    int port = 0;
+    for (int host = 0; host < hosts; ++host) {
+        auto& server = servers.emplace_back(std::make_unique<httplib::Server>());
+        addRoutes(*server, delay);
+        server->new_task_queue = [] { return new httplib::ThreadPool(kThreadsPerHost); };
+        server->set_keep_alive_max_count(1000);
+        int listening = -1;
+        server->set_socket_options([&listening](int socket) {
+            int yes = 1;
+            setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+            setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+            listening = socket;
+        });
+        if (host == 0)
+            port = server->bind_to_any_port(hostAddress(host));
+        else if (!server->bind_to_port(hostAddress(host), port))
+            port = -1;
+        if (port < 0)
+            break;
+        listen(listening, 128);
+    }
+    if (write(portPipe, &port, sizeof port) != sizeof port || port < 0)
+        _exit(1);
+    std::vector<std::thread> threads;
+    for (auto& server : servers)
+        threads.emplace_back([&server] { server->listen_after_bind(); });
+    pause();
+    _exit(0);
+}
+
+} // namespace
+
+LatencyServer::LatencyServer(int hosts, std::chrono::milliseconds delay) {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        std::perror("pipe");
+        std::exit(1);
+    }
+    child_ = fork();
+    if (child_ == 0) {
+        close(fds[0]);
+        serve(hosts, delay, fds[1]);
+    }
+    close(fds[1]);
+    if (read(fds[0], &port_, sizeof port_) != sizeof port_ || port_ < 0) {
+        std::fprintf(stderr, "the latency server could not bind its hosts\n");
+        std::exit(1);
+    }
+    close(fds[0]);
+}
+
+LatencyServer::~LatencyServer() {
+    kill(child_, SIGKILL);
+    waitpid(child_, nullptr, 0);
+}
+
+std::string LatencyServer::url(int host, const std::string& path) const {
+    return "http://" + hostAddress(host) + ":" + std::to_string(port_) + path;
+}
