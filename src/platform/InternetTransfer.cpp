@@ -234,12 +234,12 @@ class InternetTransfer::Transfer : public QObject {
             url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment) +
             " HTTP/1.1\r\nHost: " + url.host(QUrl::FullyEncoded).toUtf8() +
             "\r\nUser-Agent: " + kUserAgent.toByteArray() + "\r\nConnection: close\r\n\r\n";
-        const auto send = [this, request] { probe_->write(request); };
+        const auto writeRequest = [this, request] { probe_->write(request); };
         if (url.scheme() == u"https") {
-            connect(probe_.get(), &QSslSocket::encrypted, this, send);
+            connect(probe_.get(), &QSslSocket::encrypted, this, writeRequest);
             probe_->connectToHostEncrypted(url.host(), quint16(url.port(443)));
         } else {
-            connect(probe_.get(), &QSslSocket::connected, this, send);
+            connect(probe_.get(), &QSslSocket::connected, this, writeRequest);
             probe_->connectToHost(url.host(), quint16(url.port(80)));
         }
         connect(probe_.get(), &QSslSocket::readyRead, this, [this] {
@@ -314,7 +314,7 @@ void InternetTransfer::applySettings(const TransferSettings& settings) {
 
 TransferTarget InternetTransfer::target(const QString& address) const {
     if (address.isEmpty())
-        return {{}, kBadUrl};
+        return {{}, errorNumberOf(Failure::BadAddress)};
     const QString scheme = schemeOf(address);
     if (!scheme.isEmpty() && scheme != u"http" && scheme != u"https")
         return {{}, errorNumberOf(Failure::UnsupportedScheme)};
