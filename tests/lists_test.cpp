@@ -11,12 +11,14 @@ class Lists : public WindowFixture {
     void SetUp() override {
         WindowFixture::SetUp();
         activate(form.get());
-        fillList(form->List1, {"/s/One.url", "/s/Two.url", "/s/Three.url"});
+        // Real shortcut files: selecting one fills the detail list with its address line.
+        for (const char* name : {"one", "two", "three"})
+            shortcuts.append(writeFile(QStringLiteral("s/%1.url").arg(name),
+                                       QByteArray("URL=") + name + ".example\r\n"));
+        fillList(form->List1, shortcuts);
         fillList(form->List3, {"one.example", "two.example", "three.example"});
-        fillDetail();
     }
-    // Selecting a shortcut refills the detail list: fill it after every such selection.
-    void fillDetail() { fillList(form->List2, {"URL=one.example", "URL=two.example"}); }
+    QStringList shortcuts;
     void showResults() {
         form->List3->show();
         form->List2->hide();
@@ -30,7 +32,7 @@ class Lists : public WindowFixture {
 TEST_F(Lists, FocusFlagsAndTooltipsFollowTheLists) {
     clickRow(form->List1, 1);
     EXPECT_TRUE(form->ListFocus[1]);
-    EXPECT_EQ(form->List1->toolTip(), "/s/Two.url");
+    EXPECT_EQ(form->List1->toolTip(), shortcuts[1]);
     QTest::keyClick(form->List1, Qt::Key_Tab);
     EXPECT_FALSE(form->ListFocus[1]);
     EXPECT_TRUE(form->ListFocus[2]);
@@ -50,14 +52,18 @@ TEST_F(Lists, FocusFlagsAndTooltipsFollowTheLists) {
 }
 
 TEST_F(Lists, RightClickOpensTheEditMenuOnlyWithASelection) {
-    for (ListBox* list : {form->List1, form->List2}) {
-        fillDetail();
-        clickRow(list, 1, Qt::RightButton);
-        EXPECT_FALSE(form->Edit->isVisible()) << list->objectName().toStdString();
-        list->setListIndex(0);
-        clickRow(list, 1, Qt::RightButton);
-        EXPECT_TRUE(form->Edit->isVisible()) << list->objectName().toStdString();
-        EXPECT_EQ(list->listIndex(), 0);
+    const struct {
+        ListBox* list;
+        int clickedRow;
+    } cases[] = {{form->List1, 1}, {form->List2, 0}};
+    for (const auto& c : cases) {
+        const std::string name = c.list->objectName().toStdString();
+        clickRow(c.list, c.clickedRow, Qt::RightButton);
+        EXPECT_FALSE(form->Edit->isVisible()) << name;
+        c.list->setListIndex(0);
+        clickRow(c.list, c.clickedRow, Qt::RightButton);
+        EXPECT_TRUE(form->Edit->isVisible()) << name;
+        EXPECT_EQ(c.list->listIndex(), 0) << name;
         closeMenu();
     }
 }
@@ -71,22 +77,21 @@ TEST_F(Lists, LeftClickOnTheShortcutListMovesTheShownResults) {
     clickRow(form->List1, 2, Qt::RightButton);
     EXPECT_EQ(form->List3->listIndex(), 1) << "a right click moves nothing";
     closeMenu();
-    form->List3->takeItem(2);
-    clickRow(form->List1, 0);
+    delete form->List3->takeItem(2);
+    clickRow(form->List1, 2);
     EXPECT_EQ(form->List3->listIndex(), 1) << "lengths differ";
 }
 
 TEST_F(Lists, CopyTakesTheFocusedListsItem) {
+    form->List3->setListIndex(2); // moves the shortcut list too
     form->List1->setListIndex(0);
-    fillDetail();
-    form->List2->setListIndex(1);
-    form->List3->setListIndex(2);
+    form->List2->setListIndex(0);
     const struct {
         QWidget* focused;
         QStringList clipboard;
     } cases[] = {
-        {form->List2, {"URL=two.example"}},
-        {form->List1, {"/s/One.url"}},
+        {form->List2, {"URL=one.example"}},
+        {form->List1, {shortcuts[0]}},
         {form->Command1, {}},
     };
     for (const auto& c : cases) {
@@ -109,16 +114,15 @@ TEST_F(Lists, CopyTakesTheFocusedListsItem) {
 
 TEST_F(Lists, NavigationOpensTheShortcutOrTheCheckedAddressNeverTheDetail) {
     form->List1->setListIndex(2);
-    fillDetail();
     form->List2->setListIndex(0);
     form->List2->setFocus(Qt::TabFocusReason);
     form->Navi->trigger();
-    EXPECT_EQ(platform->shellOpens, QStringList{"/s/Three.url"});
+    EXPECT_EQ(platform->shellOpens, QStringList{shortcuts[2]});
 
     form->Label1->setEnabled(true);
     QTest::mouseClick(form->Label1, Qt::LeftButton);
     doubleClickRow(form->List1, 0);
-    EXPECT_EQ(platform->shellOpens, (QStringList{"/s/Three.url", "/s/Three.url", "/s/One.url"}));
+    EXPECT_EQ(platform->shellOpens, (QStringList{shortcuts[2], shortcuts[2], shortcuts[0]}));
 
     form->ListFocus[3] = true; // the results list holds the focus
     form->List3->setListIndex(1);

@@ -17,11 +17,14 @@ class Menus : public WindowFixture {
     void SetUp() override {
         WindowFixture::SetUp();
         activate(form.get());
-        fillList(form->List1, {QStringLiteral("/a/One.url"), QStringLiteral("/a/Two.url")});
-        fillList(form->List2, {QStringLiteral("URL=ab.cd")});
+        // Selecting a real shortcut fills the detail list with its address line.
+        secondShortcut = writeFile(QStringLiteral("a/Two.url"), "URL=ab.cd\r\n");
+        fillList(form->List1,
+                 {writeFile(QStringLiteral("a/One.url"), "URL=x.y\r\n"), secondShortcut});
         form->List1->setListIndex(1);
         form->List2->setListIndex(0);
     }
+    QString secondShortcut;
     // Opens the Edit menu from the menu bar and closes it again.
     void openAndCloseEditMenu() {
         QMenuBar* bar = form->menuBar();
@@ -50,12 +53,17 @@ TEST_F(Menus, EditItemsFollowTheFocusedListWhenTheMenuOpens) {
         EXPECT_EQ(form->Copy->isEnabled(), c.copy) << c.focused->objectName().toStdString();
         EXPECT_EQ(form->Navi->isEnabled(), c.navigate) << c.focused->objectName().toStdString();
     }
+    form->Check1->setChecked(true); // shows the results list
+    form->List3->setFocus(Qt::TabFocusReason);
+    openAndCloseEditMenu();
+    EXPECT_TRUE(form->Copy->isEnabled());
+    EXPECT_TRUE(form->Navi->isEnabled());
 }
 
 TEST_F(Menus, ShortcutsWorkFromAnyControlBeforeTheEditMenuOpens) {
     form->Text1->setFocus();
     QTest::keyClick(form->Text1, Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(platform->shellOpens, QStringList{QStringLiteral("/a/Two.url")});
+    EXPECT_EQ(platform->shellOpens, QStringList{secondShortcut});
 
     form->List2->setFocus();
     QTest::keyClick(form->List2, Qt::Key_C, Qt::ControlModifier);
