@@ -7,6 +7,7 @@ namespace vorlan {
 ListBox::ListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setTextElideMode(Qt::ElideNone); // long items are cut at the edge, not shortened
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
