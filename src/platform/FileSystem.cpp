@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -22,19 +24,44 @@ bool kindMatches(const QFileInfo& info, EntryKind kind) {
     return kind == EntryKind::FilesAndDirectories || !info.isDir();
 }
 
+// The wildcards of the directory-entry query: '*' stands for any run of characters and '?'
+// for any one character; every other character, '[' included, stands for itself, and case
+// does not count.
+QRegularExpression wildcardPattern(const QString& name) {
+    QString pattern;
+    qsizetype literalStart = 0;
+    for (qsizetype i = 0; i <= name.size(); ++i) {
+        if (i < name.size() && name[i] != u'*' && name[i] != u'?')
+            continue;
+        pattern += QRegularExpression::escape(name.mid(literalStart, i - literalStart));
+        if (i < name.size())
+            pattern += name[i] == u'*' ? QStringLiteral(".*") : QStringLiteral(".");
+        literalStart = i + 1;
+    }
+    return QRegularExpression(QRegularExpression::anchoredPattern(pattern),
+                              QRegularExpression::CaseInsensitiveOption |
+                                  QRegularExpression::DotMatchesEverythingOption);
+}
+
 } // namespace
 
 bool entryExists(const QString& path, EntryKind kind) {
     const QString target = path.isEmpty() ? QStringLiteral("/") : path;
     const QFileInfo info(target);
+    // An entry of exactly that name exists, whatever wildcard characters its name holds.
+    if (kindMatches(info, kind))
+        return true;
     const QString name = info.fileName();
     if (!hasWildcard(name))
-        return kindMatches(info, kind);
+        return false;
     QDir::Filters filters = QDir::Files | QDir::Hidden | QDir::System;
     if (kind == EntryKind::FilesAndDirectories)
         filters |= QDir::Dirs | QDir::NoDotAndDotDot;
-    const QDir folder(info.path());
-    return !folder.entryList({name}, filters).isEmpty();
+    const QRegularExpression pattern = wildcardPattern(name);
+    const QStringList entries = QDir(info.path()).entryList(filters);
+    return std::any_of(entries.begin(), entries.end(), [&pattern](const QString& entry) {
+        return pattern.match(entry).hasMatch();
+    });
 }
 
 std::optional<QString> makeDirectory(const QString& path) {

@@ -12,8 +12,9 @@ enum class EntryKind {
     FilesAndDirectories // the directory attribute: a plain file matches too
 };
 
-// The directory-entry query used as an existence test. A last path component holding
-// '*' or '?' matches like a wildcard; an empty path means the root directory.
+// The directory-entry query used as an existence test. An entry of exactly that name
+// counts; otherwise a last path component holding '*' or '?' matches like a wildcard (any
+// run of characters, any one character, case ignored). An empty path means the root.
 bool entryExists(const QString& path, EntryKind kind);
 
 // Creates one directory. Returns the reason when it cannot.

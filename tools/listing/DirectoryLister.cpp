@@ -38,8 +38,57 @@ bool isUrlName(std::string_view name) {
                       [](char e, char c) { return e == foldAscii(c); });
 }
 
-bool holdsLineBreak(std::string_view name) {
-    return name.find_first_of("\r\n") != std::string_view::npos;
+// Whether the bytes are UTF-8 as RFC 3629 defines it: no overlong forms, no surrogates,
+// nothing beyond U+10FFFF.
+bool isValidUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        unsigned char low = 0x80; // the range of the second byte, narrowed after some leads
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (text.size() - i < length) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+                return false;
+            }
+        }
+        i += length;
+    }
+    return true;
+}
+
+// Why a name cannot stand in the list, or null when it can. The program reads the list
+// back one path per line, as UTF-8: a line break would split the path, and other bytes
+// would come back as another name.
+const char* unlistableReason(std::string_view name) {
+    if (name.find_first_of("\r\n") != std::string_view::npos) {
+        return "skipped: the name holds a line break";
+    }
+    if (!isValidUtf8(name)) {
+        return "skipped: the name is not valid UTF-8";
+    }
+    return nullptr;
 }
 
 bool isDotOrDotDot(const char* name) {
@@ -137,8 +186,8 @@ void DirectoryLister::addEntry(int fd, const char* name, unsigned char type, Lev
     if (!isDirectory && (!isUrlName(view) || (type != DT_REG && type != DT_LNK))) {
         return;
     }
-    if (holdsLineBreak(view)) {
-        skip(view, "skipped: the name holds a line break");
+    if (const char* reason = unlistableReason(view)) {
+        skip(view, reason);
         return;
     }
     Entry entry{level.names.size(), view.size(), {}};

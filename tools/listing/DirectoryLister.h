@@ -15,13 +15,16 @@ struct ListingOutcome {
     enum class Status { Listed, DirectoryUnavailable, OutputFailed };
     Status status = Status::Listed;
     std::size_t filesListed = 0;
-    std::size_t entriesSkipped = 0; // unreadable directories and names holding a line break
+    // Unreadable directories, and names holding a line break or bytes that are not UTF-8.
+    std::size_t entriesSkipped = 0;
 };
 
 // Writes the full path of every *.url file (case-insensitive, regular files or links to them)
 // under a directory, one per line ending in CR LF. Each directory lists its files first, in
 // the chosen order, then its sub-directories by name, depth first. Links to directories are
-// not followed. Output is flushed after each directory so a reader sees the lines so far.
+// not followed; a file or directory whose name holds a line break or is not valid UTF-8 is
+// skipped with a message. Output is flushed after each directory so a reader sees the lines
+// so far.
 class DirectoryLister {
   public:
     DirectoryLister(ListingOrder order, int outputFd, std::FILE* diagnostics);

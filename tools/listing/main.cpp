@@ -61,9 +61,11 @@ int main(int argc, char** argv) {
     }
 
     // Like the interpreter's redirection, the output file is emptied before the listing starts.
-    const int output =
-        open(command->outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (output < 0) {
+    // O_NONBLOCK: a FIFO in its place that nobody reads fails at once instead of blocking the
+    // runner for good; the writes themselves block as usual.
+    const int output = open(command->outputPath.c_str(),
+                            O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (output < 0 || fcntl(output, F_SETFL, fcntl(output, F_GETFL) & ~O_NONBLOCK) != 0) {
         std::fprintf(stderr, "listing: %s: %s\n", command->outputPath.c_str(),
                      std::strerror(errno));
         return 1;

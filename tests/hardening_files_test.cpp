@@ -1,0 +1,354 @@
+// Hostile shortcut and folder names, and entries named like shortcuts that are no plain
+// shortcut file, each taken through the whole program: searched by the real listing runner,
+// loaded, read, checked against a local server and exported.
+#include "FileSystem.h"
+#include "HttpTestServer.h"
+#include "LinkCheck.h"
+#include "LinkListExport.h"
+#include "LoadShortcuts.h"
+#include "SearchJob.h"
+#include "WindowFixture.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <sys/stat.h>
+
+using namespace vorlan;
+using namespace vorlan::test;
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+// Ends the program when a step blocks, so that a hang fails instead of stalling the suite.
+class HangGuard {
+  public:
+    explicit HangGuard(std::chrono::seconds limit)
+        : thread_([this, limit] {
+              std::unique_lock lock(mutex_);
+              if (!ended_.wait_for(lock, limit, [this] { return finished_; })) {
+                  std::fprintf(stderr, "a step blocked for %lld s\n", (long long)limit.count());
+                  std::abort();
+              }
+          }) {}
+    ~HangGuard() {
+        {
+            const std::lock_guard lock(mutex_);
+            finished_ = true;
+        }
+        ended_.notify_one();
+        thread_.join();
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool finished_ = false;
+    std::thread thread_;
+};
+
+enum class Kind { Shortcut, Directory, ZeroLink, Fifo, Sparse };
+
+// Makes one entry of a kind at a path given as raw bytes, with the folders above it.
+void make(const fs::path& path, Kind kind, const QByteArray& content = {}) {
+    fs::create_directories(kind == Kind::Directory ? path : path.parent_path());
+    switch (kind) {
+    case Kind::Shortcut:
+        std::ofstream(path, std::ios::binary) << content.toStdString();
+        break;
+    case Kind::Directory:
+        break;
+    case Kind::ZeroLink:
+        fs::create_symlink("/dev/zero", path);
+        break;
+    case Kind::Fifo:
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        break;
+    case Kind::Sparse:
+        std::ofstream(path).put('x');
+        fs::resize_file(path, std::uintmax_t(2) << 30);
+        break;
+    }
+}
+
+class HostileFiles : public WindowFixture {
+  protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        LinkChecker::of(*form).settings.requestTimeout = 2s;
+    }
+    void TearDown() override {
+        WindowFixture::TearDown();
+        // Names that are not UTF-8 are beyond QTemporaryDir's removal.
+        fs::remove_all(QFile::encodeName(target()).toStdString());
+    }
+
+    QString target() const { return programFolder() + QStringLiteral("/ -web \"q\" 'a' & <b> "); }
+    fs::path targetEntry(const QByteArray& name) const {
+        return (QFile::encodeName(target()) + '/' + name).toStdString();
+    }
+    QString resultFile() const { return workingFolder() + QStringLiteral("/url.txt"); }
+
+    // Searches the target by name order and runs the script the search wrote with the real
+    // runner, waiting for it; gives the runner's exit code and its messages.
+    std::pair<int, QByteArray> search() {
+        form->Text1->setText(target());
+        form->Option1->setChecked(true);
+        Command1_Click(*form);
+        QProcess runner;
+        runner.start(QStringLiteral(LISTING_EXE), {platform->listingRuns.value(0)});
+        EXPECT_TRUE(runner.waitForFinished(10000));
+        return {runner.exitCode(), runner.readAllStandardError()};
+    }
+    QStringList items(const ListBox* list) const {
+        QStringList texts;
+        for (int row = 0; row < list->count(); ++row)
+            texts.append(list->item(row)->text());
+        return texts;
+    }
+
+    HttpTestServer server{[](httplib::Server& routes) {
+        routes.Get(R"(/p/\d+)", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("page", "text/html");
+        });
+    }};
+};
+
+// The outcomes: a shortcut of any of these names is listed, shows its address, is checked
+// "GOOD" and exported with its name escaped. A name the result file cannot carry (a line
+// break, bytes that are not UTF-8; of the file or of a folder above it) is skipped by the
+// search with a message. A directory, a link to /dev/zero and a FIFO named like a shortcut
+// are not listed; added to the result file by hand, each is checked "35752 Bad URL", the
+// directory is "not found" when selected and exported without an address, and the two
+// others show nothing and make the export stop with a message naming them. A 2 GiB file is
+// listed but never read into memory: it fares like the FIFO.
+TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedOutcome) {
+    const HangGuard guard(30s);
+    const struct {
+        QByteArray name; // below the target
+        Kind kind;
+        bool listed;         // a shortcut not listed is skipped by the search with a message
+        QString escapedText; // the exported link's text
+    } entries[] = {
+        {"\"double\".url", Kind::Shortcut, true, "&quot;double&quot;"},
+        {"'single'.url", Kind::Shortcut, true, "&#39;single&#39;"},
+        {"a & b.url", Kind::Shortcut, true, "a &amp; b"},
+        {"<i>.url", Kind::Shortcut, true, "&lt;i&gt;"},
+        {"-rf.url", Kind::Shortcut, true, "-rf"},
+        {"--help.url", Kind::Shortcut, true, "--help"},
+        {"  spaced  .url", Kind::Shortcut, true, "spaced"},
+        {"Top [10] list?.url", Kind::Shortcut, true, "Top [10] list?"},
+        {"x[*.url", Kind::Shortcut, true, "x[*"},
+        {"bad\xef\xbf\xbd.url", Kind::Shortcut, true, "bad\uFFFD"},
+        // Read back as UTF-8 it would name the shortcut above.
+        {"bad\xff.url", Kind::Shortcut, false, {}},
+        {"cr\r.url", Kind::Shortcut, false, {}},
+        {"lf\n.url", Kind::Shortcut, false, {}},
+        {"-d \"q\" & <f>/in.url", Kind::Shortcut, true, "in"},
+        {"  sp  /in.url", Kind::Shortcut, true, "in"},
+        {"\xfe dir/in.url", Kind::Shortcut, false, {}},
+        {"line\nbreak/in.url", Kind::Shortcut, false, {}},
+        {"dir.url", Kind::Directory, false, "dir"},
+        {"dir.url/inner.url", Kind::Shortcut, true, "inner"},
+        {"zero.url", Kind::ZeroLink, false, {}},
+        {"fifo.url", Kind::Fifo, false, {}},
+        {"sparse.url", Kind::Sparse, true, {}},
+    };
+    QMap<QString, int> entryOf; // by path
+    QStringList expectedItems;
+    QByteArray handWritten;
+    int skipped = 0;
+    for (int i = 0; i < int(std::size(entries)); ++i) {
+        const auto& entry = entries[i];
+        const QString address = server.url(QStringLiteral("/p/%1").arg(i));
+        make(targetEntry(entry.name), entry.kind, "[InternetShortcut]\r\nURL=" + address.toUtf8());
+        const QString path = target() + u'/' + QString::fromUtf8(entry.name);
+        if (!entry.listed && entry.kind == Kind::Shortcut) {
+            ++skipped;
+            continue;
+        }
+        entryOf[path] = i;
+        expectedItems.append(path);
+        // The search lists none of the other kinds; they are added by hand, as if the tree
+        // had changed since the search.
+        if (!entry.listed && entry.kind != Kind::Shortcut)
+            handWritten += path.toUtf8() + "\r\n";
+    }
+    const auto [exitCode, messages] = search();
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(messages.count("skipped: the name"), skipped) << messages.toStdString();
+    QFile result(resultFile());
+    ASSERT_TRUE(result.open(QIODevice::Append));
+    result.write(handWritten);
+    result.close();
+
+    Command2_Click(*form);
+    QStringList loaded = items(form->List1);
+    loaded.sort();
+    expectedItems.sort();
+    EXPECT_EQ(loaded, expectedItems);
+    EXPECT_EQ(platform->messages, QStringList());
+
+    // Selecting: a shortcut shows its address line; a file that cannot be read as text ends
+    // the detail view quietly; a directory is not found as a file.
+    const QString notFound =
+        QStringLiteral("File is not found. You may replaced this file. Please search again.");
+    for (int row = 0; row < form->List1->count(); ++row) {
+        const QString path = form->List1->item(row)->text();
+        const int i = entryOf.value(path);
+        platform->messages.clear();
+        form->currentAddress.clear();
+        form->List1->setListIndex(row);
+        const bool shortcut = entries[i].kind == Kind::Shortcut;
+        const QString address = server.url(QStringLiteral("/p/%1").arg(i));
+        EXPECT_EQ(items(form->List2), shortcut ? QStringList{"URL=" + address} : QStringList())
+            << qPrintable(path);
+        EXPECT_EQ(platform->messages,
+                  entries[i].kind == Kind::Directory ? QStringList{notFound} : QStringList())
+            << qPrintable(path);
+    }
+
+    // Checking: every entry gets its row, a shortcut "GOOD", any other entry no address.
+    form->setWindowTitle(QStringLiteral("Vorlan"));
+    QSignalSpy done(form.get(), &QWidget::windowTitleChanged);
+    Label5_Click(*form);
+    ASSERT_TRUE(done.wait(20000));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("DONE! - Vorlan"));
+    ASSERT_EQ(form->List3->count(), form->List1->count());
+    for (int row = 0; row < form->List1->count(); ++row) {
+        const int i = entryOf.value(form->List1->item(row)->text());
+        const bool shortcut = entries[i].kind == Kind::Shortcut;
+        EXPECT_EQ(form->List3->item(row)->text() + " | " + form->List4->item(row)->text(),
+                  shortcut ? server.url(QStringLiteral("/p/%1 | GOOD").arg(i))
+                           : QStringLiteral(" | 35752 Bad URL"))
+            << i;
+    }
+
+    // Exporting each entry alone: a link with the escaped name, without an address when
+    // there is none; a file that cannot be read as text is named and no page is written.
+    const QString savePlace = programFolder();
+    const QString page = savePlace + QStringLiteral("/urlLIST.htm");
+    for (const QString& path : items(form->List1)) {
+        const auto& entry = entries[entryOf.value(path)];
+        QFile::remove(page);
+        writeFile(QStringLiteral("VOR/url.txt"), path.toUtf8() + "\r\n");
+        platform->messages.clear();
+        platform->inputAnswers.push_back(savePlace);
+        Label4_Click(*form);
+        QFile written(page);
+        if (entry.escapedText.isNull()) {
+            EXPECT_EQ(platform->messages.size(), 1);
+            EXPECT_TRUE(platform->messages.value(0).contains(path)) << qPrintable(path);
+            EXPECT_FALSE(written.exists()) << qPrintable(path);
+            continue;
+        }
+        const QString address = entry.kind == Kind::Shortcut
+                                    ? server.url(QStringLiteral("/p/%1").arg(entryOf.value(path)))
+                                    : QString();
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << qPrintable(path);
+        EXPECT_TRUE(QString::fromUtf8(written.readAll())
+                        .contains("\r\n<BR><a href='" + address + "'>" + entry.escapedText +
+                                  "</a>\r\n<BR>\r\n"))
+            << qPrintable(path);
+        EXPECT_EQ(platform->messages, QStringList());
+    }
+}
+
+TEST_F(HostileFiles, TheSearchListsExactlyTheNamesThatComeBackIntactFromTheResultFile) {
+    const struct {
+        QByteArray name;
+        bool listed;
+    } names[] = {
+        {"plain.url", true},
+        {"\xc3\xa9t\xc3\xa9.url", true},     // é
+        {"\xf0\x9f\x98\x80.url", true},      // a character beyond 16 bits
+        {"\xef\xbf\xbe.url", true},          // the noncharacter U+FFFE
+        {"\xf4\x8f\xbf\xbf.url", true},      // U+10FFFF, the last character
+        {"\xe9t\xe9.url", false},            // Latin-1
+        {"\xc0\xae.url", false},             // an overlong form of '.'
+        {"\xe0\x80\xae.url", false},         // the same in three bytes
+        {"\xed\xa0\x80.url", false},         // a surrogate
+        {"\xf4\x90\x80\x80.url", false},     // beyond U+10FFFF
+        {"\xf8\x88\x80\x80\x80.url", false}, // a five-byte form
+        {"\xe2\x82.url", false},             // cut short
+        {"\x80.url", false},                 // a lone continuation byte
+    };
+    QStringList expected;
+    for (const auto& entry : names) {
+        make(targetEntry(entry.name), Kind::Shortcut);
+        // What is listed must come back as the same bytes, and only that is listed.
+        EXPECT_EQ(QFile::encodeName(QFile::decodeName(entry.name)) == entry.name, entry.listed)
+            << entry.name.toHex().toStdString();
+        if (entry.listed)
+            expected.append(target() + u'/' + QFile::decodeName(entry.name));
+    }
+    EXPECT_EQ(search().first, 0);
+    Command2_Click(*form);
+    QStringList loaded = items(form->List1);
+    loaded.sort();
+    expected.sort();
+    EXPECT_EQ(loaded, expected);
+}
+
+TEST_F(HostileFiles, AResultFileThatIsNoPlainFileIsNamedAndNeverBlocks) {
+    const HangGuard guard(30s);
+    fs::create_directories(QFile::encodeName(target()).toStdString());
+    const QString notCreated = QStringLiteral("File is not created yet.");
+    const QString unreadable = QStringLiteral("Cannot read the file ") + resultFile() + ": ";
+    const QString notPlain = unreadable + "not a plain file";
+    const struct {
+        Kind kind;
+        QString loadMessage;
+        QString checkMessage;
+        QString exportMessage;
+        int searchExitCode; // the runner's, writing into it
+    } cases[] = {
+        {Kind::Directory, notCreated, notCreated, notPlain, 1},
+        {Kind::Fifo, notPlain, notPlain, notPlain, 1},
+        {Kind::ZeroLink, notPlain, notPlain, notPlain, 0},
+        {Kind::Sparse, unreadable + "it is larger than 64 MiB",
+         unreadable + "it is larger than 64 MiB", unreadable + "it is larger than 64 MiB", 0},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(resultFile().toStdString());
+        make(resultFile().toStdString(), c.kind);
+        platform->messages.clear();
+        Command2_Click(*form);
+        form->List1->addItem(QStringLiteral("/x.url"));
+        Label5_Click(*form);
+        Label4_Click(*form);
+        EXPECT_EQ(platform->messages,
+                  QStringList({c.loadMessage, c.checkMessage, c.exportMessage}));
+        EXPECT_EQ(search().first, c.searchExitCode) << int(c.kind);
+        platform->listingRuns.clear();
+    }
+    EXPECT_EQ(form->List3->count(), 0);
+}
+
+TEST(EntryQuery, OnlyStarAndQuestionMarkAreWildcards) {
+    const QTemporaryDir folder;
+    QFile(folder.filePath(QStringLiteral("Top [10] list?.url"))).open(QIODevice::WriteOnly);
+    const struct {
+        const char* name;
+        bool exists;
+    } cases[] = {
+        {"Top [10] list?.url", true}, {"top [10] *", true}, {"Top [1?] list?.url", true},
+        {"Top [1] list*", false},     {"Top 1*", false},    {"Top [10] list?.url?", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(entryExists(folder.filePath(QString::fromUtf8(c.name)), EntryKind::FilesOnly),
+                  c.exists)
+            << c.name;
+}
+
+} // namespace
