@@ -27,7 +27,9 @@ CheckRun::CheckRun(Form1& form, InternetTransfer& inet, QStringList shortcutPath
       scheduler_(limits.requestsInFlight, limits.requestsPerHost) {}
 
 CheckRun::~CheckRun() {
-    if (!cancelled_)
+    // A finished run has nothing in flight, and its deferred deletion may come after the
+    // transfer component is gone (the window deleted right after the run).
+    if (!cancelled_ && committed_ < shortcutPaths_.size())
         inet_.abortAll();
 }
 
