@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -125,10 +126,11 @@ class HostileFiles : public WindowFixture {
 };
 
 // The outcomes: a shortcut of any of these names is listed, shows its address, is checked
-// "GOOD" and exported with its name escaped. A name the result file cannot carry (a line
-// break, bytes that are not UTF-8; of the file or of a folder above it) is skipped by the
-// search with a message. A directory, a link to /dev/zero and a FIFO named like a shortcut
-// are not listed; added to the result file by hand, each is checked "35752 Bad URL", the
+// "GOOD" with its page saved under its own name, and exported with its name escaped. A name
+// the result file cannot carry (a line break, bytes that are not UTF-8; of the file or of a
+// folder above it) is skipped by the search with a message. A directory, a link to
+// /dev/zero and a FIFO named like a shortcut are not listed; added to the result file by
+// hand, each is checked "35752 Bad URL" with a saved page of only the line end, the
 // directory is "not found" when selected and exported without an address, and the two
 // others show nothing and make the export stop with a message naming them. A 2 GiB file is
 // listed but never read into memory: it fares like the FIFO.
@@ -218,7 +220,11 @@ TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedO
             << qPrintable(path);
     }
 
-    // Checking: every entry gets its row, a shortcut "GOOD", any other entry no address.
+    // Checking with "Download all URLs": every entry gets its row, a shortcut "GOOD" and its
+    // page saved under its own name, any other entry no address and a page of the line end.
+    const QString pages = programFolder() + QStringLiteral("/HTMLs");
+    platform->inputAnswers.push_back(pages);
+    form->Check3->setChecked(true);
     form->setWindowTitle(QStringLiteral("Vorlan"));
     QSignalSpy done(form.get(), &QWidget::windowTitleChanged);
     Label5_Click(*form);
@@ -226,13 +232,18 @@ TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedO
     EXPECT_EQ(form->windowTitle(), QStringLiteral("DONE! - Vorlan"));
     ASSERT_EQ(form->List3->count(), form->List1->count());
     for (int row = 0; row < form->List1->count(); ++row) {
-        const int i = entryOf.value(form->List1->item(row)->text());
+        const QString path = form->List1->item(row)->text();
+        const int i = entryOf.value(path);
         const bool shortcut = entries[i].kind == Kind::Shortcut;
         EXPECT_EQ(form->List3->item(row)->text() + " | " + form->List4->item(row)->text(),
                   shortcut ? server.url(QStringLiteral("/p/%1 | GOOD").arg(i))
                            : QStringLiteral(" | 35752 Bad URL"))
             << i;
+        QFile saved(pages + u'/' + QFileInfo(path).completeBaseName() + QStringLiteral(".htm"));
+        EXPECT_TRUE(saved.open(QIODevice::ReadOnly)) << qPrintable(saved.fileName());
+        EXPECT_EQ(saved.readAll(), shortcut ? "page\r\n" : "\r\n") << i;
     }
+    EXPECT_EQ(platform->messages, QStringList());
 
     // Exporting each entry alone: a link with the escaped name, without an address when
     // there is none; a file that cannot be read as text is named and no page is written.
