@@ -58,7 +58,7 @@ class HangGuard {
     std::thread thread_;
 };
 
-enum class Kind { Shortcut, Directory, ZeroLink, Fifo, Sparse };
+enum class Kind { Shortcut, Directory, ZeroLink, PagemapLink, Fifo, Sparse };
 
 // Makes one entry of a kind at a path given as raw bytes, with the folders above it.
 void make(const fs::path& path, Kind kind, const QByteArray& content = {}) {
@@ -71,6 +71,9 @@ void make(const fs::path& path, Kind kind, const QByteArray& content = {}) {
         break;
     case Kind::ZeroLink:
         fs::create_symlink("/dev/zero", path);
+        break;
+    case Kind::PagemapLink: // a plain file that reports no size and yields gigabytes
+        fs::create_symlink("/proc/self/pagemap", path);
         break;
     case Kind::Fifo:
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
@@ -132,8 +135,8 @@ class HostileFiles : public WindowFixture {
 // /dev/zero and a FIFO named like a shortcut are not listed; added to the result file by
 // hand, each is checked "35752 Bad URL" with a saved page of only the line end, the
 // directory is "not found" when selected and exported without an address, and the two
-// others show nothing and make the export stop with a message naming them. A 2 GiB file is
-// listed but never read into memory: it fares like the FIFO.
+// others show nothing and make the export stop with a message naming them. A 2 GiB file and
+// a link to /proc/self/pagemap are listed but never read whole: they fare like the FIFO.
 TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedOutcome) {
     const HangGuard guard(30s);
     const struct {
@@ -165,6 +168,7 @@ TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedO
         {"zero.url", Kind::ZeroLink, false, {}},
         {"fifo.url", Kind::Fifo, false, {}},
         {"sparse.url", Kind::Sparse, true, {}},
+        {"pagemap.url", Kind::PagemapLink, true, {}},
     };
     QMap<QString, int> entryOf; // by path
     QStringList expectedItems;

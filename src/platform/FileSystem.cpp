@@ -14,6 +14,9 @@ namespace vorlan {
 
 namespace {
 
+// Beyond the size a file reports, it is read in pieces of this many bytes.
+constexpr qint64 kReadChunkBytes = 4096;
+
 bool hasWildcard(const QString& name) {
     return name.contains(u'*') || name.contains(u'?');
 }
@@ -99,15 +102,25 @@ TextLines readTextLines(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
     // Shortcuts and result files are small; a huge file (a sparse one of gigabytes, say)
-    // would only exhaust memory.
+    // would only exhaust memory. The size a file reports is not always what it yields
+    // (/proc/self/pagemap reports none and yields gigabytes), so the read stops at the cap.
+    const QString tooLarge = QStringLiteral("Cannot read the file %1: it is larger than %2 MiB")
+                                 .arg(path)
+                                 .arg(kMaxTextFileBytes / (1024 * 1024));
     if (file.size() > kMaxTextFileBytes)
-        return {{},
-                QStringLiteral("Cannot read the file %1: it is larger than %2 MiB")
-                    .arg(path)
-                    .arg(kMaxTextFileBytes / (1024 * 1024))};
-    const QByteArray bytes = file.readAll();
+        return {{}, tooLarge};
+    QByteArray bytes = file.read(file.size());
+    char chunk[kReadChunkBytes];
+    while (bytes.size() <= kMaxTextFileBytes) {
+        const qint64 read = file.read(chunk, kReadChunkBytes);
+        if (read <= 0)
+            break;
+        bytes.append(chunk, read);
+    }
     if (file.error() != QFileDevice::NoError)
         return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
+    if (bytes.size() > kMaxTextFileBytes)
+        return {{}, tooLarge};
     return {splitTextLines(QString::fromLocal8Bit(bytes)), {}};
 }
 
