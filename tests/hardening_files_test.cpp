@@ -58,7 +58,7 @@ class HangGuard {
     std::thread thread_;
 };
 
-enum class Kind { Shortcut, Directory, ZeroLink, PagemapLink, Fifo, Sparse };
+enum class Kind { Shortcut, Oversized, Directory, ZeroLink, PagemapLink, Fifo, Sparse };
 
 // Makes one entry of a kind at a path given as raw bytes, with the folders above it.
 void make(const fs::path& path, Kind kind, const QByteArray& content = {}) {
@@ -66,6 +66,9 @@ void make(const fs::path& path, Kind kind, const QByteArray& content = {}) {
     switch (kind) {
     case Kind::Shortcut:
         std::ofstream(path, std::ios::binary) << content.toStdString();
+        break;
+    case Kind::Oversized: // a shortcut padded to 2 MiB
+        std::ofstream(path, std::ios::binary) << content.toStdString() << std::string(2 << 20, ' ');
         break;
     case Kind::Directory:
         break;
@@ -135,8 +138,9 @@ class HostileFiles : public WindowFixture {
 // /dev/zero and a FIFO named like a shortcut are not listed; added to the result file by
 // hand, each is checked "35752 Bad URL" with a saved page of only the line end, the
 // directory is "not found" when selected and exported without an address, and the two
-// others show nothing and make the export stop with a message naming them. A 2 GiB file and
-// a link to /proc/self/pagemap are listed but never read whole: they fare like the FIFO.
+// others show nothing and make the export stop with a message naming them. A 2 GiB file, a
+// link to /proc/self/pagemap and a shortcut of over 1 MiB are listed but never read whole:
+// they fare like the FIFO.
 TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedOutcome) {
     const HangGuard guard(30s);
     const struct {
@@ -169,6 +173,7 @@ TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedO
         {"fifo.url", Kind::Fifo, false, {}},
         {"sparse.url", Kind::Sparse, true, {}},
         {"pagemap.url", Kind::PagemapLink, true, {}},
+        {"oversized.url", Kind::Oversized, true, {}},
     };
     QMap<QString, int> entryOf; // by path
     QStringList expectedItems;

@@ -93,7 +93,7 @@ QStringList splitTextLines(const QString& text) {
     return lines;
 }
 
-TextLines readTextLines(const QString& path) {
+TextLines readTextLines(const QString& path, qint64 maxBytes) {
     // A FIFO would block the program and a device may never end: only plain files are read.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
@@ -106,12 +106,12 @@ TextLines readTextLines(const QString& path) {
     // (/proc/self/pagemap reports none and yields gigabytes), so the read stops at the cap.
     const QString tooLarge = QStringLiteral("Cannot read the file %1: it is larger than %2 MiB")
                                  .arg(path)
-                                 .arg(kMaxTextFileBytes / (1024 * 1024));
-    if (file.size() > kMaxTextFileBytes)
+                                 .arg(maxBytes / (1024 * 1024));
+    if (file.size() > maxBytes)
         return {{}, tooLarge};
     QByteArray bytes = file.read(file.size());
     char chunk[kReadChunkBytes];
-    while (bytes.size() <= kMaxTextFileBytes) {
+    while (bytes.size() <= maxBytes) {
         const qint64 read = file.read(chunk, kReadChunkBytes);
         if (read <= 0)
             break;
@@ -119,7 +119,7 @@ TextLines readTextLines(const QString& path) {
     }
     if (file.error() != QFileDevice::NoError)
         return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
-    if (bytes.size() > kMaxTextFileBytes)
+    if (bytes.size() > maxBytes)
         return {{}, tooLarge};
     return {splitTextLines(QString::fromLocal8Bit(bytes)), {}};
 }

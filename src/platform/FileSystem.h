@@ -28,9 +28,9 @@ struct TextLines {
     QString error; // empty when the file was read
     bool ok() const { return error.isEmpty(); }
 };
-// Only plain files of at most kMaxTextFileBytes are read; anything else is an error.
+// Only plain files of at most maxBytes are read; anything else is an error.
 inline constexpr qint64 kMaxTextFileBytes = 64 * 1024 * 1024;
-TextLines readTextLines(const QString& path);
+TextLines readTextLines(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
 
 // Splits decoded text into lines by the rule above.
 QStringList splitTextLines(const QString& text);

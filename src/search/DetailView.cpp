@@ -34,7 +34,7 @@ void List1_Click(Form1& form) {
             QStringLiteral("File is not found. You may replaced this file. Please search again."));
         return;
     }
-    const TextLines file = readTextLines(path);
+    const TextLines file = readTextLines(path, kMaxShortcutFileBytes);
     if (!file.ok())
         return;
     QStringList entries;

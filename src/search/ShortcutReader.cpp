@@ -134,7 +134,7 @@ void GST(QString text, QString& currentAddress, CharacterCodeFunction code) {
 void OandGurl(const QString& shortcutPath, QString& currentAddress) {
     if (!entryExists(shortcutPath, EntryKind::FilesOnly))
         return;
-    const TextLines file = readTextLines(shortcutPath);
+    const TextLines file = readTextLines(shortcutPath, kMaxShortcutFileBytes);
     if (!file.ok())
         throw ReaderError(ReaderError::Kind::Unreadable, file.error);
     for (const QString& line : file.lines) {

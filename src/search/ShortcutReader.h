@@ -25,6 +25,10 @@ class ReaderError : public std::runtime_error {
 
 using CharacterCodeFunction = int (*)(QChar);
 
+// The largest shortcut file read. Real ones hold a few hundred bytes; reading a huge one
+// would hold up the window for as long as its scan takes.
+inline constexpr qint64 kMaxShortcutFileBytes = 1024 * 1024;
+
 // The extraction step on one text: drops an "[InternetShortcut]" prefix, requires a dot,
 // trims characters of the two code ranges (1-30, 129-254) at the end, and stores the rest,
 // trimmed of blanks, into currentAddress. Leaves currentAddress unchanged when nothing is
@@ -34,8 +38,9 @@ void GST(QString text, QString& currentAddress, CharacterCodeFunction code = cha
 
 // Reads one shortcut file and runs GST on the text after every "URL" in it; the last
 // stored value stays in currentAddress. A missing file (or a directory) changes nothing.
-// Throws ReaderError: GST's errors, and Unreadable, whose message names the file and the
-// reason. The file is read whole and closed before any line is looked at.
+// Throws ReaderError: GST's errors, and Unreadable (also for a file larger than
+// kMaxShortcutFileBytes), whose message names the file and the reason. The file is read whole and
+// closed before any line is looked at.
 void OandGurl(const QString& shortcutPath, QString& currentAddress);
 
 } // namespace vorlan
