@@ -90,6 +90,9 @@ class Form1 : public QMainWindow {
     bool scriptWriting = false;
     QStringList StoredHEADERS; // one header text per result row of the last check run
     QString downloadFolder;
+    // True while a link check run is in progress: commands that would change what it reads
+    // are refused meanwhile.
+    bool linkCheckRunning = false;
 
   signals:
     // Raised when the window is being closed, whatever the cause, before it closes.

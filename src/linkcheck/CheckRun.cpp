@@ -24,7 +24,7 @@ constexpr std::chrono::milliseconds kSlice(8);
 
 CheckRun::CheckRun(Form1& form, InternetTransfer& inet, QStringList shortcutPaths, RunLimits limits)
     : QObject(&form), form_(form), inet_(inet), shortcutPaths_(std::move(shortcutPaths)),
-      scheduler_(limits.requestsInFlight, limits.requestsPerHost) {}
+      limits_(limits), scheduler_(limits.requestsInFlight, limits.requestsPerHost) {}
 
 CheckRun::~CheckRun() {
     // A finished run has nothing in flight, and its deferred deletion may come after the
@@ -43,6 +43,21 @@ void CheckRun::cancel() {
     pageWriter_.reset();
     if (!pumping_)
         deleteLater();
+}
+
+QString CheckRun::unsavedPagesReport() const {
+    if (pagesNotSaved_ == 0)
+        return {};
+    const QString count =
+        pagesNotSaved_ == 1
+            ? QStringLiteral("1 page could not be saved.")
+            : QStringLiteral("%1 pages could not be saved; the first:").arg(pagesNotSaved_);
+    return count + QStringLiteral("\r\n") + firstSaveError_;
+}
+
+void CheckRun::notePageNotSaved(const QString& error) {
+    if (pagesNotSaved_++ == 0)
+        firstSaveError_ = error;
 }
 
 void CheckRun::schedulePump() {
@@ -94,6 +109,8 @@ bool CheckRun::commitRows(const QDeadlineTimer& slice) {
         if (pageWriter_) {
             if (!pageWriter_->writeUntil(slice))
                 return false;
+            if (!pageWriter_->error().isEmpty())
+                notePageNotSaved(pageWriter_->error());
             pageWriter_.reset();
             finishRow();
         } else {
@@ -103,9 +120,10 @@ bool CheckRun::commitRows(const QDeadlineTimer& slice) {
             // The status comes from the transfer alone; saving may hand the page over.
             item.status = statusText(item.page.isEmpty(), item.response.statusCode,
                                      item.response.errorNumber);
+            pageBytesHeld_ -= item.page.size();
             tmGETHEADER(form_, item.response.header, committed_);
             form_.Text2->setPlainText(item.response.header);
-            if (form_.Check3->isChecked()) {
+            if (savingPages(form_)) {
                 auto writer = SaveAllHTMLs(form_, item.page, item.shortcutPath);
                 if (cancelled_)
                     return true;
@@ -163,12 +181,38 @@ void CheckRun::readAddress(Item& item) {
 }
 
 void CheckRun::launchRequests() {
-    while (const std::optional<qsizetype> index = scheduler_.takeNext()) {
+    if (!window_.empty() && window_.front().deferred) {
+        window_.front().deferred = false;
+        scheduler_.enqueue(committed_, window_.front().connection);
+    }
+    // Beyond the page budget only the first uncommitted row's request may start: it is the
+    // one the committed rows wait for.
+    const auto latestToStart = [this] {
+        return pageBytesHeld_ < limits_.pageBytesHeld ? std::numeric_limits<qsizetype>::max()
+                                                      : committed_;
+    };
+    while (const std::optional<qsizetype> index = scheduler_.takeNext(latestToStart())) {
         Item& item = itemAt(*index);
-        inet_.start(
-            item.url, [&item](QByteArrayView bytes) { item.page.append(bytes); },
+        item.transfer = inet_.start(
+            item.url,
+            [this, &item, index = *index](QByteArrayView bytes) {
+                pageArrived(item, index, bytes);
+            },
             [this, &item](const TransferResponse& response) { itemFetched(item, response); });
     }
+}
+
+void CheckRun::pageArrived(Item& item, qsizetype index, QByteArrayView bytes) {
+    item.page.append(bytes);
+    pageBytesHeld_ += bytes.size();
+    if (pageBytesHeld_ <= limits_.pageBytesHeld || index == committed_)
+        return;
+    // Over the budget: this request starts again when its row comes first.
+    inet_.abort(item.transfer);
+    dropPage(item);
+    scheduler_.release(item.connection);
+    item.deferred = true;
+    schedulePump(); // the freed slot may go to another request
 }
 
 void CheckRun::itemFetched(Item& item, const TransferResponse& response) {
@@ -176,10 +220,15 @@ void CheckRun::itemFetched(Item& item, const TransferResponse& response) {
     item.page.seal();
     // A failed transfer has no page, whatever part of it arrived.
     if (response.errorNumber != 0)
-        item.page.clear();
+        dropPage(item);
     item.done = true;
     scheduler_.release(item.connection);
     schedulePump();
+}
+
+void CheckRun::dropPage(Item& item) {
+    pageBytesHeld_ -= item.page.size();
+    item.page.clear();
 }
 
 } // namespace vorlan

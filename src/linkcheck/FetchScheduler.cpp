@@ -1,5 +1,7 @@
 #include "FetchScheduler.h"
 
+#include <algorithm>
+
 namespace vorlan {
 
 QString connectionKey(const QUrl& url) {
@@ -15,15 +17,16 @@ void FetchScheduler::offer(const QString& key, const Host& host) {
         startable_.emplace(host.waiting.front(), key);
 }
 
-void FetchScheduler::enqueue(qsizetype item, const QString& host) {
-    Host& entry = hosts_[host];
-    entry.waiting.push_back(item);
-    if (entry.waiting.size() == 1)
-        offer(host, entry);
+void FetchScheduler::enqueue(qsizetype item, const QString& key) {
+    Host& host = hosts_[key];
+    if (!host.waiting.empty())
+        startable_.erase({host.waiting.front(), key});
+    host.waiting.insert(std::upper_bound(host.waiting.begin(), host.waiting.end(), item), item);
+    offer(key, host);
 }
 
-std::optional<qsizetype> FetchScheduler::takeNext() {
-    if (inFlight_ >= maxInFlight_ || startable_.empty())
+std::optional<qsizetype> FetchScheduler::takeNext(qsizetype latestItem) {
+    if (inFlight_ >= maxInFlight_ || startable_.empty() || startable_.begin()->first > latestItem)
         return std::nullopt;
     const auto [item, key] = *startable_.begin();
     startable_.erase(startable_.begin());

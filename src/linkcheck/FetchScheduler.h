@@ -4,6 +4,7 @@
 #include <QString>
 #include <QUrl>
 #include <deque>
+#include <limits>
 #include <optional>
 #include <set>
 
@@ -19,11 +20,13 @@ class FetchScheduler {
   public:
     FetchScheduler(int maxInFlight, int maxPerHost);
 
-    // Adds a request; items are added in increasing order.
+    // Adds a request. Requests of one host wait in the order of their items, however they
+    // were added.
     void enqueue(qsizetype item, const QString& host);
-    // The next request to start, counted as in flight; none when all slots are taken.
-    std::optional<qsizetype> takeNext();
-    // A request to this host has ended.
+    // The next request to start, counted as in flight; none when all slots are taken or
+    // the next one's item comes after latestItem.
+    std::optional<qsizetype> takeNext(qsizetype latestItem = std::numeric_limits<qsizetype>::max());
+    // A request to this host has ended or was stopped.
     void release(const QString& host);
 
     int inFlight() const { return inFlight_; }

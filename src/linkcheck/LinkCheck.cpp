@@ -17,7 +17,8 @@ LinkChecker::LinkChecker(Form1& form)
 // The run is the form's child too: a form deleted without being closed ends it here,
 // while the transfer component still exists.
 LinkChecker::~LinkChecker() {
-    abortRun();
+    if (run_)
+        run_->cancel();
 }
 
 LinkChecker& LinkChecker::of(Form1& form) {
@@ -31,9 +32,15 @@ void LinkChecker::startRun(QStringList shortcutPaths) {
     form_.List3->clear();
     form_.List4->clear();
     run_ = new CheckRun(form_, *inet_, std::move(shortcutPaths), limits);
+    form_.linkCheckRunning = true;
     connect(run_, &CheckRun::finished, this, [this] {
+        const QString unsaved = run_->unsavedPagesReport();
         run_->deleteLater();
         run_ = nullptr;
+        form_.linkCheckRunning = false;
+        // Nothing interrupts the run; what it could not save is told once at its end.
+        if (!unsaved.isEmpty())
+            form_.platform().message(unsaved);
     });
     run_->start();
 }
@@ -42,6 +49,7 @@ void LinkChecker::abortRun() {
     if (run_)
         run_->cancel();
     run_ = nullptr;
+    form_.linkCheckRunning = false;
 }
 
 void Label5_Click(Form1& form) {

@@ -15,11 +15,13 @@ void PageBody::append(QByteArrayView bytes) {
     size_ += bytes.size();
     if (!whole_)
         return;
-    if (!file_ && (memory_.size() + bytes.size() > kLargestInMemory ||
-                   bytesInMemory_ + bytes.size() > kMemoryBudget))
+    if (fileName_.isEmpty() && (memory_.size() + bytes.size() > kLargestInMemory ||
+                                bytesInMemory_ + bytes.size() > kMemoryBudget))
         moveToFile();
-    if (file_) {
-        whole_ = file_->isOpen() && file_->write(bytes.data(), bytes.size()) == bytes.size();
+    if (!whole_)
+        return;
+    if (!fileName_.isEmpty()) {
+        whole_ = writing_ && writing_->write(bytes.data(), bytes.size()) == bytes.size();
         return;
     }
     memory_.append(bytes);
@@ -27,34 +29,45 @@ void PageBody::append(QByteArrayView bytes) {
 }
 
 void PageBody::moveToFile() {
-    file_ =
+    writing_ =
         std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/vorlan-page-XXXXXX"));
-    whole_ = file_->open() && file_->write(memory_) == memory_.size();
+    // The body's own code removes the file: a QTemporaryFile keeps its file open as long
+    // as it exists, even when closed.
+    writing_->setAutoRemove(false);
+    whole_ = writing_->open() && writing_->write(memory_) == memory_.size();
+    fileName_ = writing_->fileName();
     bytesInMemory_ -= memory_.size();
     memory_ = QByteArray();
 }
 
 void PageBody::seal() {
-    if (file_ && file_->isOpen()) {
-        whole_ = whole_ && file_->flush();
-        file_->close();
+    if (writing_) {
+        whole_ = whole_ && writing_->flush();
+        writing_.reset();
     }
+}
+
+void PageBody::removeFile() {
+    writing_.reset();
+    if (!fileName_.isEmpty())
+        QFile::remove(fileName_);
+    fileName_.clear();
 }
 
 void PageBody::clear() {
     bytesInMemory_ -= memory_.size();
     memory_ = QByteArray();
-    file_.reset();
+    removeFile();
     size_ = 0;
     whole_ = true;
 }
 
 std::unique_ptr<QIODevice> PageBody::open() const {
-    if (!whole_)
+    if (!whole_ || writing_)
         return nullptr;
     std::unique_ptr<QIODevice> device;
-    if (file_) {
-        device = std::make_unique<QFile>(file_->fileName());
+    if (!fileName_.isEmpty()) {
+        device = std::make_unique<QFile>(fileName_);
     } else {
         auto buffer = std::make_unique<QBuffer>();
         buffer->setData(memory_); // shares the bytes, copies nothing
@@ -66,20 +79,19 @@ std::unique_ptr<QIODevice> PageBody::open() const {
 }
 
 bool PageBody::moveFileTo(const QString& path, QByteArrayView trailer) {
-    if (!file_ || !whole_)
+    if (fileName_.isEmpty() || writing_ || !whole_)
         return false;
-    const QString spill = file_->fileName();
-    QFile appending(spill);
+    QFile appending(fileName_);
     const bool appended = appending.open(QIODevice::Append) &&
                           appending.write(trailer.data(), trailer.size()) == trailer.size() &&
                           appending.flush();
     appending.close();
-    if (!appended || std::rename(QFile::encodeName(spill).constData(),
+    if (!appended || std::rename(QFile::encodeName(fileName_).constData(),
                                  QFile::encodeName(path).constData()) != 0) {
-        QFile::resize(spill, size_);
+        QFile::resize(fileName_, size_);
         return false;
     }
-    file_->setAutoRemove(false);
+    fileName_.clear();
     clear();
     return true;
 }

@@ -23,7 +23,8 @@ class PageBody {
     PageBody& operator=(const PageBody&) = delete;
 
     void append(QByteArrayView bytes);
-    // No more bytes follow: a temporary file is closed, so waiting bodies hold no open files.
+    // No more bytes follow: a temporary file is closed, so that the bodies waiting for their
+    // rows hold no open files, however many there are.
     void seal();
     // Drops the bytes; the body is empty again.
     void clear();
@@ -44,9 +45,12 @@ class PageBody {
 
   private:
     void moveToFile();
+    void removeFile();
 
     QByteArray memory_;
-    std::unique_ptr<QTemporaryFile> file_;
+    // The temporary file, open while bytes arrive; its name stays once it is closed.
+    std::unique_ptr<QTemporaryFile> writing_;
+    QString fileName_;
     qint64 size_ = 0;
     bool whole_ = true;
     static inline qint64 bytesInMemory_ = 0;

@@ -19,6 +19,9 @@ constexpr QFileDevice::Permissions kPagePermissions =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
     QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
+// Set on Check3 while its folder question is open.
+constexpr char kAskingForFolder[] = "askingForFolder";
+
 QString defaultDownloadFolder(const Platform& platform) {
     return platform.programFolder() + kPathSeparator + QStringLiteral("HTMLs");
 }
@@ -89,8 +92,10 @@ void Check3_Click(Form1& form) {
         return;
     Platform& platform = form.platform();
     const QString defaultFolder = defaultDownloadFolder(platform);
+    form.Check3->setProperty(kAskingForFolder, true);
     const QString answer =
         platform.inputBox(QStringLiteral("Where would you like to save it?"), defaultFolder);
+    form.Check3->setProperty(kAskingForFolder, false);
     if (answer.isEmpty()) {
         form.Check3->setChecked(false);
         return;
@@ -100,6 +105,10 @@ void Check3_Click(Form1& form) {
             platform.message(*error);
     }
     form.downloadFolder = answer;
+}
+
+bool savingPages(const Form1& form) {
+    return form.Check3->isChecked() && !form.Check3->property(kAskingForFolder).toBool();
 }
 
 std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, PageBody& EachPage,

@@ -43,6 +43,10 @@ class PageWriter {
 // unchecks it again. The default folder is created when it is chosen and missing.
 void Check3_Click(Form1& form);
 
+// Whether a committed row's page is to be saved: Check3 is checked and its folder question,
+// which lets a run go on while it is open, has been answered.
+bool savingPages(const Form1& form);
+
 // Starts saving one item's page into the download folder under its shortcut's name; the
 // page is handed over and may be left empty. Returns the writer to finish, or null when
 // the name gives nothing to save under.

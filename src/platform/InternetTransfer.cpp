@@ -126,8 +126,9 @@ bool goesThroughProxy(QNetworkAccessManager& manager, const QUrl& url) {
 // be read as HTTP, a second look at the first bytes the server sends.
 class InternetTransfer::Transfer : public QObject {
   public:
-    Transfer(InternetTransfer& owner, const QUrl& url, DataHandler onData, DoneHandler onDone)
-        : owner_(owner), onData_(std::move(onData)), onDone_(std::move(onDone)) {
+    Transfer(InternetTransfer& owner, TransferId id, const QUrl& url, DataHandler onData,
+             DoneHandler onDone)
+        : id(id), owner_(owner), onData_(std::move(onData)), onDone_(std::move(onDone)) {
         deadline_.setSingleShot(true);
         connect(&deadline_, &QTimer::timeout, this, &Transfer::timeUp);
         deadline_.start(owner.settings_.requestTimeout);
@@ -142,6 +143,7 @@ class InternetTransfer::Transfer : public QObject {
 
     // Ends the transfer without calling its handlers.
     void cancel() {
+        ended_ = true;
         onData_ = nullptr;
         onDone_ = nullptr;
         deadline_.stop();
@@ -150,15 +152,21 @@ class InternetTransfer::Transfer : public QObject {
         dropReply();
     }
 
+    const TransferId id;
+
   private:
     void send(const QUrl& url) {
         QNetworkRequest request(url);
         request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent.toByteArray());
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                              QNetworkRequest::ManualRedirectPolicy);
+        // Inflated bytes count against kLargestBody: a well-compressed page is no reason
+        // to refuse it.
+        request.setDecompressedSafetyCheckThreshold(-1);
         reply_ = owner_.manager_->get(request);
         reply_->setReadBufferSize(kReadBufferBytes);
-        connect(reply_, &QNetworkReply::readyRead, this, &Transfer::readBody);
+        connect(reply_, &QNetworkReply::metaDataChanged, this, &Transfer::headArrived);
+        connect(reply_, &QNetworkReply::readyRead, this, &Transfer::bodyArrived);
         connect(reply_, &QNetworkReply::finished, this, &Transfer::replyFinished);
     }
 
@@ -183,12 +191,52 @@ class InternetTransfer::Transfer : public QObject {
         return reply_->url().resolved(QUrl::fromEncoded(location));
     }
 
-    void readBody() {
+    bool answered() const {
+        return reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    }
+
+    void takeHead() {
+        response_.statusCode = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        response_.header = headerText(*reply_);
+    }
+
+    // A redirect is followed as soon as its head is in: its body, however long, is not
+    // waited for.
+    void headArrived() {
+        if (const QUrl next = redirectTarget(); answered() && next.isValid()) {
+            takeHead();
+            follow(next);
+        }
+    }
+
+    // Passes the body bytes that have arrived on, up to kLargestBody; true once the body
+    // has reached it.
+    bool readBody() {
         if (!reply_->isOpen())
-            return; // aborted
-        const QByteArray bytes = reply_->readAll();
-        if (onData_ && !bytes.isEmpty() && !redirectTarget().isValid())
-            onData_(bytes);
+            return false; // aborted
+        const QByteArray bytes = reply_->read(kLargestBody - bodyBytes_);
+        bodyBytes_ += bytes.size();
+        if (onData_ && !bytes.isEmpty()) {
+            // The handler may abort this very transfer, which drops its handlers.
+            DataHandler onData = std::move(onData_);
+            onData(bytes);
+            if (ended_)
+                return false;
+            onData_ = std::move(onData);
+        }
+        return bodyBytes_ == kLargestBody;
+    }
+
+    void bodyArrived() {
+        if (readBody())
+            endAsReceived();
+    }
+
+    // The body is cut at kLargestBody: what arrived so far is the page.
+    void endAsReceived() {
+        takeHead();
+        dropReply();
+        complete(Failure::None);
     }
 
     // Redirects are followed as a browser follows them, to http and https addresses only.
@@ -203,21 +251,23 @@ class InternetTransfer::Transfer : public QObject {
     }
 
     void replyFinished() {
-        readBody();
-        const QNetworkReply::NetworkError error = reply_->error();
-        const bool answered = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-        if (answered) {
-            response_.statusCode =
-                reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            response_.header = headerText(*reply_);
+        if (readBody()) {
+            endAsReceived();
+            return;
         }
+        if (ended_)
+            return;
+        const QNetworkReply::NetworkError error = reply_->error();
+        const bool hasHead = answered();
+        if (hasHead)
+            takeHead();
         if (timedOut_ || error == QNetworkReply::TimeoutError)
             complete(Failure::TimedOut);
-        else if (const QUrl next = redirectTarget(); answered && next.isValid())
+        else if (const QUrl next = redirectTarget(); hasHead && next.isValid())
             follow(next);
-        else if (error == QNetworkReply::NoError || (answered && isStatusError(error)))
+        else if (error == QNetworkReply::NoError || (hasHead && isStatusError(error)))
             complete(Failure::None);
-        else if (!answered && mayLackHttpHeaders(error) &&
+        else if (!hasHead && mayLackHttpHeaders(error) &&
                  !goesThroughProxy(*owner_.manager_, reply_->url()))
             lookAtFirstBytes(reply_->url());
         else
@@ -274,6 +324,7 @@ class InternetTransfer::Transfer : public QObject {
     }
 
     void complete(Failure failure) {
+        ended_ = true;
         deadline_.stop();
         response_.errorNumber = errorNumberOf(failure);
         // The handler may end every transfer, this one included: it gets copies.
@@ -292,7 +343,9 @@ class InternetTransfer::Transfer : public QObject {
     DoneHandler onDone_;
     QTimer deadline_;
     bool timedOut_ = false;
+    bool ended_ = false;
     int redirects_ = 0;
+    qint64 bodyBytes_ = 0;
     std::unique_ptr<QSslSocket> probe_;
     QByteArray firstBytes_;
     TransferResponse response_;
@@ -325,8 +378,20 @@ TransferTarget InternetTransfer::target(const QString& address) const {
     return {url, 0};
 }
 
-void InternetTransfer::start(const QUrl& url, DataHandler onData, DoneHandler onDone) {
-    active_.push_back(std::make_unique<Transfer>(*this, url, std::move(onData), std::move(onDone)));
+InternetTransfer::TransferId InternetTransfer::start(const QUrl& url, DataHandler onData,
+                                                     DoneHandler onDone) {
+    active_.push_back(
+        std::make_unique<Transfer>(*this, ++lastId_, url, std::move(onData), std::move(onDone)));
+    return lastId_;
+}
+
+void InternetTransfer::abort(TransferId id) {
+    const auto it = std::find_if(active_.begin(), active_.end(),
+                                 [id](const auto& held) { return held->id == id; });
+    if (it == active_.end())
+        return;
+    (*it)->cancel();
+    retire(it->get());
 }
 
 void InternetTransfer::abortAll() {

@@ -21,6 +21,11 @@ inline constexpr int kInvalidUrl = 35771;
 inline constexpr int kDownLevelServer = 35917;
 } // namespace transfer_error
 
+// The most body bytes one response gives, counted after decompression. A larger body is cut
+// there and its transfer ends as if the body ended there, so that an endless or inflating
+// page costs a bounded amount of time, memory and disk.
+inline constexpr qint64 kLargestBody = 16 << 20;
+
 // The settings a check run gives the component at its start. The system's proxy settings
 // (access type 0) are always applied; an http address that names no port goes to port 80,
 // the scheme's own default, so that the Host header stays as a browser sends it.
@@ -46,13 +51,14 @@ struct TransferTarget {
 
 // The Internet transfer component: HTTP and HTTPS GET requests on QNetworkAccessManager,
 // redirects followed as a browser does (at most 20 hops), each request under a deadline of
-// its own that counts from sending to the last byte, however slowly the bytes trickle in.
-// Only http and https addresses ever reach the network.
+// its own that counts from sending to the last byte, however slowly the bytes trickle in,
+// and each body cut at kLargestBody. Only http and https addresses ever reach the network.
 class InternetTransfer : public QObject {
     Q_OBJECT
   public:
     using DataHandler = std::function<void(QByteArrayView)>;
     using DoneHandler = std::function<void(const TransferResponse&)>;
+    using TransferId = quint64;
 
     explicit InternetTransfer(QObject* parent = nullptr);
     ~InternetTransfer() override;
@@ -68,8 +74,11 @@ class InternetTransfer : public QObject {
     // as they arrive; onDone runs once when the transfer has finished or failed, never
     // before start() returns. Bytes already given to onData belong to a failed transfer
     // when onDone reports an error.
-    void start(const QUrl& url, DataHandler onData, DoneHandler onDone);
+    TransferId start(const QUrl& url, DataHandler onData, DoneHandler onDone);
 
+    // Stops one transfer, from its own data handler too; its handlers are not called any
+    // more. A transfer that has ended is left alone.
+    void abort(TransferId id);
     // Stops every transfer at once; their handlers are not called any more.
     void abortAll();
     int activeTransfers() const { return int(active_.size()); }
@@ -86,6 +95,7 @@ class InternetTransfer : public QObject {
     std::vector<std::unique_ptr<Transfer>> active_;
     std::vector<std::unique_ptr<Transfer>> retired_;
     bool deletionPending_ = false;
+    TransferId lastId_ = 0;
 };
 
 } // namespace vorlan

@@ -10,6 +10,9 @@ namespace vorlan {
 
 void Command2_Click(Form1& form) {
     Platform& platform = form.platform();
+    // Reloading would refill List1, whose rows the run's rows stand beside.
+    if (refusedDuringLinkCheck(form))
+        return;
     form.List1->clear();
     form.List2->clear();
     if (form.scriptWriting) {

@@ -11,8 +11,17 @@ QString listingScriptPath(const Form1& form) {
     return form.workingFolder() + kPathSeparator + QStringLiteral("listB.bat");
 }
 
+bool refusedDuringLinkCheck(Form1& form) {
+    if (form.linkCheckRunning)
+        form.platform().message(QStringLiteral("A link check is in progress."));
+    return form.linkCheckRunning;
+}
+
 void Command1_Click(Form1& form) {
     Platform& platform = form.platform();
+    // A new search would rewrite the result file that the run's rows stand for.
+    if (refusedDuringLinkCheck(form))
+        return;
     if (!form.Picture1->isHidden())
         form.Picture1->hide();
     QString target = form.Text1->text();

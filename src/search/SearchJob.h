@@ -13,4 +13,8 @@ void Command1_Click(Form1& form);
 // The listing script's path in the working folder.
 QString listingScriptPath(const Form1& form);
 
+// True, after telling the user, while a link check run is in progress: a search or a load
+// then would change what the run's rows stand for.
+bool refusedDuringLinkCheck(Form1& form);
+
 } // namespace vorlan

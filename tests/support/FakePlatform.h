@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 namespace vorlan::test {
 
@@ -15,7 +16,7 @@ class FakePlatform : public QtPlatform {
 
     void shellOpen(const QString& target) override { shellOpens.append(target); }
     void runListingScript(const QString& scriptPath) override { listingRuns.append(scriptPath); }
-    void message(const QString& prompt) override { messages.append(prompt); }
+    void message(const QString& prompt) override;
     bool askYesNo(const QString& prompt) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     void setClipboardText(const QString& text) override { clipboard.append(text); }
@@ -26,6 +27,9 @@ class FakePlatform : public QtPlatform {
     // box without one is cancelled.
     std::deque<bool> yesNoAnswers;
     std::deque<QString> inputAnswers;
+    // Runs inside every message, question and input box before it is answered, as a real
+    // modal dialog lets the window's events run while it is open.
+    std::function<void()> whileDialogOpen;
 
     QStringList messages;
     QStringList questions;

@@ -1,6 +1,11 @@
 #include "HttpTestServer.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -46,11 +51,35 @@ QString HttpTestServer::url(const QString& path) const {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);
 }
 
-RawHttpServer::RawHttpServer(QByteArray answerBytes, std::chrono::milliseconds byteInterval)
+void addRedirectRoutes(httplib::Server& routes) {
+    routes.Get(R"(/hop/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        const int left = std::stoi(req.matches[1]);
+        res.set_redirect(left == 0 ? "/final" : "/hop/" + std::to_string(left - 1));
+    });
+    routes.Get("/loop",
+               [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
+    routes.Get("/final", [](const httplib::Request&, httplib::Response& res) {
+        res.set_header("X-Final", "yes");
+        res.set_content("arrived", "text/html");
+    });
+}
+
+RawHttpServer::RawHttpServer(QByteArray answerBytes, std::chrono::milliseconds byteInterval,
+                             std::optional<QSslConfiguration> tls)
     : answer_(std::move(answerBytes)), byteInterval_(byteInterval) {
-    server_.listen(QHostAddress::LocalHost);
-    connect(&server_, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket* socket = server_.nextPendingConnection()) {
+    if (tls) {
+        auto server = std::make_unique<QSslServer>();
+        server->setSslConfiguration(*tls);
+        server_ = std::move(server);
+        scheme_ = QStringLiteral("https");
+    } else {
+        server_ = std::make_unique<QTcpServer>();
+        scheme_ = QStringLiteral("http");
+    }
+    server_->listen(QHostAddress::LocalHost);
+    // A TLS server offers a connection once its handshake has succeeded.
+    connect(server_.get(), &QTcpServer::pendingConnectionAvailable, this, [this] {
+        while (QTcpSocket* socket = server_->nextPendingConnection()) {
             ++connections_;
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
                 socket->readAll();
@@ -65,7 +94,7 @@ RawHttpServer::RawHttpServer(QByteArray answerBytes, std::chrono::milliseconds b
 }
 
 QString RawHttpServer::url(const QString& path) const {
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
+    return QStringLiteral("%1://127.0.0.1:%2%3").arg(scheme_).arg(server_->serverPort()).arg(path);
 }
 
 void RawHttpServer::answer(QTcpSocket* socket) {
@@ -88,6 +117,27 @@ void RawHttpServer::answer(QTcpSocket* socket) {
         }
     });
     trickle->start(byteInterval_);
+}
+
+QSslConfiguration selfSignedTls() {
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    const QTemporaryDir folder;
+    const QString key = folder.filePath(QStringLiteral("key.pem"));
+    const QString certificate = folder.filePath(QStringLiteral("cert.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                   "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext",
+                   "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", certificate});
+    if (!openssl.waitForFinished(20000) || openssl.exitCode() != 0)
+        return tls;
+    QFile keyFile(key);
+    QFile certificateFile(certificate);
+    if (!keyFile.open(QIODevice::ReadOnly) || !certificateFile.open(QIODevice::ReadOnly))
+        return tls;
+    tls.setPrivateKey(QSslKey(keyFile.readAll(), QSsl::Ec));
+    tls.setLocalCertificate(QSslCertificate(certificateFile.readAll()));
+    return tls;
 }
 
 } // namespace vorlan::test

@@ -3,11 +3,14 @@
 #include <QByteArray>
 #include <QList>
 #include <QPointer>
+#include <QSslConfiguration>
 #include <QString>
 #include <QTcpServer>
 #include <chrono>
 #include <functional>
 #include <httplib.h>
+#include <memory>
+#include <optional>
 #include <thread>
 
 namespace vorlan::test {
@@ -32,15 +35,21 @@ class HttpTestServer {
     std::thread thread_;
 };
 
+// Redirects: "/hop/<n>" sends on n + 1 times before it reaches "/final", which answers
+// "arrived" with the header line "X-Final: yes"; "/loop" sends to itself.
+void addRedirectRoutes(httplib::Server& routes);
+
 // A raw TCP server on 127.0.0.1 for answers cpp-httplib cannot give: other status lines,
 // no headers at all, no answer, or an answer that trickles in. Runs on the Qt event loop.
+// With a TLS configuration it speaks HTTPS.
 class RawHttpServer : public QObject {
   public:
     // Once a request arrives, sends the answer and closes the connection; with an
     // interval, sends its head (up to the blank line) at once and then one byte of the body
     // per interval. An empty answer is never sent: the connection stays open and silent.
     explicit RawHttpServer(QByteArray answer,
-                           std::chrono::milliseconds byteInterval = std::chrono::milliseconds(0));
+                           std::chrono::milliseconds byteInterval = std::chrono::milliseconds(0),
+                           std::optional<QSslConfiguration> tls = std::nullopt);
 
     QString url(const QString& path) const;
     int connections() const { return connections_; }
@@ -48,10 +57,15 @@ class RawHttpServer : public QObject {
   private:
     void answer(QTcpSocket* socket);
 
-    QTcpServer server_;
+    std::unique_ptr<QTcpServer> server_;
+    QString scheme_;
     QByteArray answer_;
     std::chrono::milliseconds byteInterval_;
     int connections_ = 0;
 };
+
+// A server's TLS configuration with a fresh self-signed certificate for 127.0.0.1, made
+// with the openssl command; its certificate is null when the command failed.
+QSslConfiguration selfSignedTls();
 
 } // namespace vorlan::test

@@ -1,0 +1,294 @@
+#include "CheckRunFixture.h"
+#include "HttpTestServer.h"
+#include "InternetTransfer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <zlib.h>
+
+using namespace vorlan;
+using namespace vorlan::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+// A figure from /proc/self/status, in KiB.
+qint64 statusKb(const QByteArray& field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// Starts the peak resident size afresh from the present one.
+void resetPeakMemory() {
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
+qint64 folderBytes(const QString& folder) {
+    qint64 bytes = 0;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        bytes += it.nextFileInfo().size();
+    return bytes;
+}
+
+// A gzip stream of the given number of zero bytes, a thousandth of their size.
+QByteArray gzippedZeros(qint64 zeros) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY);
+    const QByteArray block(1 << 20, '\0');
+    QByteArray out;
+    char buffer[1 << 16];
+    for (qint64 left = zeros; left > 0; left -= block.size()) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(block.data()));
+        stream.avail_in = uInt(std::min<qint64>(left, block.size()));
+        const int flush = left <= block.size() ? Z_FINISH : Z_NO_FLUSH;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(buffer);
+            stream.avail_out = sizeof buffer;
+            deflate(&stream, flush);
+            out.append(buffer, sizeof buffer - stream.avail_out);
+        } while (stream.avail_out == 0);
+    }
+    deflateEnd(&stream);
+    return out;
+}
+
+// A body that goes on until the client stops reading (at most 1 GiB).
+void endlessBody(httplib::Response& res, char fill) {
+    res.set_chunked_content_provider(
+        "application/octet-stream", [fill](size_t offset, httplib::DataSink& sink) {
+            const std::string chunk(64 << 10, fill);
+            return offset < (size_t(1) << 30) && sink.write(chunk.data(), chunk.size());
+        });
+}
+
+} // namespace
+
+// Every hostile answer ends in a row of its own, with bounded memory and temporary disk.
+class HostileServer : public CheckRunFixture {
+  protected:
+    void SetUp() override {
+        CheckRunFixture::SetUp();
+        // Pages spilled by the run go where the test can weigh them.
+        spillFolder = programFolder() + "/spill";
+        QDir().mkpath(spillFolder);
+        oldTemp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(spillFolder));
+        QObject::connect(&spillMeter, &QTimer::timeout,
+                         [this] { mostSpilled = std::max(mostSpilled, folderBytes(spillFolder)); });
+        spillMeter.start(5);
+    }
+    void TearDown() override {
+        qputenv("TMPDIR", oldTemp);
+        CheckRunFixture::TearDown();
+    }
+
+    QString spillFolder;
+    QByteArray oldTemp;
+    QTimer spillMeter;
+    qint64 mostSpilled = 0;
+    std::atomic<int> endlessRequests{0};
+    HttpTestServer server{[this](httplib::Server& routes) {
+        routes.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
+            ++endlessRequests;
+            endlessBody(res, 'e');
+        });
+        addRedirectRoutes(routes);
+        routes.Get("/endless-redirect", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("/final");
+            endlessBody(res, 'r');
+        });
+        routes.Get("/slow", [](const httplib::Request&, httplib::Response& res) {
+            std::this_thread::sleep_for(500ms);
+            res.set_content("slow", "text/plain");
+        });
+    }};
+};
+
+TEST_F(HostileServer, EachAnswerEndsInADefinedRow) {
+    QByteArray manyLines = "HTTP/1.1 200 OK\r\n";
+    for (int i = 0; i < 100000; ++i)
+        manyLines += "X-Line-" + QByteArray::number(i) + ": v\r\n";
+    const RawHttpServer manyHeaderLines(manyLines + "Content-Length: 5\r\n\r\nlines");
+    const RawHttpServer longHeaderLine("HTTP/1.1 200 OK\r\nX-Long: " + QByteArray(1 << 20, 'l') +
+                                       "\r\nContent-Length: 4\r\n\r\nlong");
+    const RawHttpServer closesMidHeader("HTTP/1.1 200 OK\r\nContent-Ty");
+    const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    const RawHttpServer badChunkSize(chunked + "ZZ\r\nhello\r\n0\r\n\r\n");
+    const RawHttpServer hugeChunkSize(chunked + "fffffffffffffffffff\r\nhello\r\n0\r\n\r\n");
+    const RawHttpServer shortChunk(chunked + "7fffffffffffffff\r\nhello");
+    const RawHttpServer bomb("HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n"
+                             "Content-Type: text/html\r\n\r\n" +
+                             gzippedZeros(64 << 20));
+    const RawHttpServer trickle(
+        "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n" + QByteArray(100, 't'), 1s);
+    const QSslConfiguration selfSigned = selfSignedTls();
+    ASSERT_FALSE(selfSigned.localCertificate().isNull()) << "the openssl command failed";
+    const RawHttpServer tls("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", 0ms, selfSigned);
+    const struct {
+        const char* name;
+        QString address;
+        const char* status;
+    } cases[] = {
+        // Cut at the largest page and kept as received.
+        {"endless", server.url("/endless"), "GOOD"},
+        {"bomb", bomb.url("/"), "GOOD"},
+        {"trickle", trickle.url("/"), "35761 Time out"},
+        {"loop", server.url("/loop"), "35751 Cannot open URL"},
+        {"20 hops", server.url("/hop/19"), "GOOD"},
+        {"21 hops", server.url("/hop/20"), "35751 Cannot open URL"},
+        {"50 hops", server.url("/hop/49"), "35751 Cannot open URL"},
+        {"endless redirect", server.url("/endless-redirect"), "GOOD"},
+        // Header lines beyond the network stack's limits are dropped; the page counts.
+        {"many header lines", manyHeaderLines.url("/"), "GOOD"},
+        {"long header line", longHeaderLine.url("/"), "GOOD"},
+        {"closes mid-header", closesMidHeader.url("/"), "35751 Cannot open URL"},
+        // An unreadable chunk size ends the body there: the page is empty.
+        {"bad chunk size", badChunkSize.url("/"), "0 "},
+        {"huge chunk size", hugeChunkSize.url("/"), "0 "},
+        {"short chunk", shortChunk.url("/"), "35751 Cannot open URL"},
+        {"self-signed", tls.url("/"), "35751 Cannot open URL"},
+    };
+    QStringList paths, expected;
+    for (const auto& c : cases) {
+        paths.append(shortcut(QString::fromLatin1(c.name) + ".url", c.address));
+        expected.append(c.address + " | " + c.status);
+    }
+    load(paths);
+    const QString pages = programFolder() + "/pages";
+    QDir().mkpath(pages);
+    platform->inputAnswers = {pages};
+    form->Check3->setChecked(true);
+    const qint64 residentBefore = statusKb("VmRSS");
+    resetPeakMemory();
+    runCheck();
+
+    EXPECT_EQ(rows(), expected);
+    EXPECT_LT(statusKb("VmHWM") - residentBefore, 48 << 10);
+    // The two largest pages may be on their way at once; nothing else is kept.
+    EXPECT_LE(mostSpilled, 2 * kLargestBody + (1 << 20));
+    EXPECT_EQ(fileBytes(pages + "/endless.htm"), QByteArray(kLargestBody, 'e') + "\r\n");
+    EXPECT_EQ(fileBytes(pages + "/bomb.htm"), QByteArray(kLargestBody, '\0') + "\r\n");
+    EXPECT_EQ(fileBytes(pages + "/endless redirect.htm"), "arrived\r\n");
+    EXPECT_EQ(fileBytes(pages + "/trickle.htm"), "\r\n");
+    EXPECT_TRUE(form->StoredHEADERS[8].startsWith(QStringLiteral("HTTP/1.1 200 OK")));
+    EXPECT_TRUE(platform->messages.isEmpty());
+    EXPECT_EQ(folderBytes(spillFolder), 0);
+}
+
+TEST_F(HostileServer, PagesWaitingForTheirRowStayWithinTheBudget) {
+    constexpr int kEndless = 4;
+    QStringList paths = {shortcut("slow.url", server.url("/slow"))};
+    QStringList expected = {server.url("/slow") + " | GOOD"};
+    for (int i = 0; i < kEndless; ++i) {
+        paths.append(shortcut(QStringLiteral("endless%1.url").arg(i), server.url("/endless")));
+        expected.append(server.url("/endless") + " | GOOD");
+    }
+    load(paths);
+    checker().limits.pageBytesHeld = 4 << 20;
+    runCheck();
+    EXPECT_EQ(rows(), expected);
+    // The first row holds the others back: they wait within the budget, then come one by
+    // one as the first row, each sent at most twice.
+    EXPECT_LE(mostSpilled, (4 << 20) + kLargestBody + (1 << 20));
+    EXPECT_LE(endlessRequests, 2 * kEndless);
+    EXPECT_EQ(folderBytes(spillFolder), 0);
+}
+
+// Commands clicked while a run is in progress: those that would change what the run reads
+// are refused with a message, the others work beside it, and closing the window ends it.
+class CommandsDuringARun : public CheckRunFixture {
+  protected:
+    HttpTestServer server{[](httplib::Server& routes) {
+        routes.Get(R"(/slow/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+            std::this_thread::sleep_for(60ms);
+            res.set_content("page " + std::string(req.matches[1]), "text/plain");
+        });
+    }};
+};
+
+TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
+    constexpr int kItems = 30;
+    constexpr int kClosedAfter = 16;
+    QStringList paths, expected;
+    for (int i = 0; i < kItems; ++i) {
+        const QString address = server.url(QStringLiteral("/slow/%1").arg(i));
+        paths.append(shortcut(QStringLiteral("s%1.url").arg(i), address));
+        expected.append(address + " | GOOD");
+    }
+    load(paths);
+    checker().limits = {1, 1};
+    const QString oldFolder = programFolder() + "/old";
+    const QString newFolder = programFolder() + "/new";
+    QDir().mkpath(oldFolder);
+    QDir().mkpath(newFolder);
+    form->downloadFolder = oldFolder;
+    form->Text1->setText(programFolder());
+    // A dialog stays open while a row or so is committed, as a person takes time to answer.
+    platform->whileDialogOpen = [] { QTest::qWait(100); };
+
+    const std::map<int, std::function<void()>> commandAfterRow = {
+        {1, [this] { form->Command1->click(); }},
+        {2, [this] { form->Find->trigger(); }},
+        {3, [this] { form->Command2->click(); }},
+        {4, [this] { form->Load->trigger(); }},
+        {5,
+         [this] {
+             platform->inputAnswers = {programFolder()};
+             QTest::mouseClick(form->Label4, Qt::LeftButton);
+         }},
+        {6, [this] { form->Command8->click(); }},
+        {7, [this] { form->Dir1->setPath(programFolder() + "/web"); }},
+        {8, [this] { form->ABOUTVorlan->trigger(); }},
+        {9, [this] { form->Check1->click(); }},
+        {10, [this] { QTest::mouseClick(form->Label5, Qt::LeftButton); }},
+        {11,
+         [this, newFolder] {
+             platform->inputAnswers = {newFolder};
+             form->Check3->setChecked(true);
+         }},
+        {kClosedAfter, [this] { form->close(); }},
+    };
+    QObject::connect(form->List4->model(), &QAbstractItemModel::rowsInserted, form.get(),
+                     [&](const QModelIndex&, int row) {
+                         const auto command = commandAfterRow.find(row + 1);
+                         if (command != commandAfterRow.end())
+                             QTimer::singleShot(0, form.get(), command->second);
+                     });
+    QTest::mouseClick(form->Label5, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !checker().running(); }, 30000));
+    QTest::qWait(200); // a run that went on would add rows meanwhile
+
+    EXPECT_EQ(rows(), expected.first(kClosedAfter));
+    EXPECT_EQ(checker().inet().activeTransfers(), 0);
+    EXPECT_EQ(platform->messages, QStringList(4, QStringLiteral("A link check is in progress.")));
+    EXPECT_TRUE(platform->listingRuns.isEmpty());
+    EXPECT_FALSE(QFile::exists(workingFolder() + "/listB.bat"));
+    EXPECT_EQ(form->List1->count(), kItems);
+    EXPECT_TRUE(QFile::exists(programFolder() + "/urlLIST.htm"));
+    EXPECT_EQ(platform->shellOpens, QStringList{workingFolder() + "/hINFOforN.txt"});
+    EXPECT_EQ(form->Text1->text(), programFolder() + "/web");
+    EXPECT_TRUE(form->List3->isHidden());
+    // Rows committed while the folder question was open went unsaved, the later ones into
+    // the answer; the folder given before was not used.
+    EXPECT_TRUE(QDir(oldFolder).isEmpty());
+    const QStringList saved = QDir(newFolder).entryList(QDir::Files);
+    EXPECT_FALSE(saved.isEmpty());
+    EXPECT_LT(saved.size(), kClosedAfter - 11);
+    EXPECT_FALSE(saved.contains(QStringLiteral("s11.htm")));
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_TRUE(window->isHidden()) << window->objectName().toStdString();
+}

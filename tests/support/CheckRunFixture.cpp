@@ -1,0 +1,48 @@
+#include "CheckRunFixture.h"
+
+#include "WindowActions.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace vorlan::test {
+
+void CheckRunFixture::SetUp() {
+    WindowFixture::SetUp();
+    checker().settings.requestTimeout = std::chrono::seconds(2);
+}
+
+QString CheckRunFixture::shortcut(const QString& name, const QString& address) const {
+    return writeFile(QStringLiteral("web/") + name,
+                     "[InternetShortcut]\r\nURL=" + address.toUtf8() + "\r\n");
+}
+
+void CheckRunFixture::load(const QStringList& paths) {
+    writeFile(QStringLiteral("VOR/url.txt"), (paths.join("\r\n") + "\r\n").toUtf8());
+    fillList(form->List1, paths);
+    for (ClickLabel* label : {form->Label1, form->Label4, form->Label5})
+        label->setEnabled(true);
+}
+
+void CheckRunFixture::runCheck() {
+    form->setWindowTitle(QStringLiteral("Vorlan"));
+    QSignalSpy done(form.get(), &QWidget::windowTitleChanged);
+    QTest::mouseClick(form->Label5, Qt::LeftButton);
+    ASSERT_TRUE(done.wait(60000));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("DONE! - Vorlan"));
+}
+
+QStringList CheckRunFixture::rows() const {
+    QStringList rows;
+    for (int i = 0; i < form->List3->count(); ++i)
+        rows.append(form->List3->item(i)->text() + " | " + form->List4->item(i)->text());
+    return rows;
+}
+
+QByteArray CheckRunFixture::fileBytes(const QString& path) const {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace vorlan::test

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "LinkCheck.h"
+#include "WindowFixture.h"
+
+#include <QStringList>
+
+namespace vorlan::test {
+
+// A main window ready for link check runs: shortcut files below the program folder, a
+// result file naming them, List1 filled as a load fills it, and the run's time-out short.
+class CheckRunFixture : public WindowFixture {
+  protected:
+    void SetUp() override;
+
+    LinkChecker& checker() { return LinkChecker::of(*form); }
+    // Writes web/<name> holding the address and returns its path.
+    QString shortcut(const QString& name, const QString& address) const;
+    // Writes the result file and fills List1 from it, as a load does.
+    void load(const QStringList& paths);
+    // Clicks "Check Link status" and waits for the caption that announces the end.
+    void runCheck();
+    // "address | status" for every result row.
+    QStringList rows() const;
+    QByteArray fileBytes(const QString& path) const;
+};
+
+} // namespace vorlan::test
