@@ -1,5 +1,9 @@
-# Benchmark of the link check run against a local latency server. Included from
-# bench/CMakeLists.txt; not a test.
-add_executable(linkcheck_bench ${CMAKE_CURRENT_LIST_DIR}/linkcheck_bench.cpp
+# Benchmarks of the link check run against a local latency server: its speed, and its memory
+# over a long run (soak). Included from bench/CMakeLists.txt; not tests.
+add_library(vorlan_checkrun_bench STATIC ${CMAKE_CURRENT_LIST_DIR}/CheckRunSetup.cpp
   ${CMAKE_CURRENT_LIST_DIR}/LatencyServer.cpp)
-target_link_libraries(linkcheck_bench PRIVATE vorlan_app vorlan_linkcheck PkgConfig::HTTPLIB)
+target_include_directories(vorlan_checkrun_bench PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(vorlan_checkrun_bench PUBLIC vorlan_app vorlan_linkcheck PkgConfig::HTTPLIB)
+
+add_executable(linkcheck_bench ${CMAKE_CURRENT_LIST_DIR}/linkcheck_bench.cpp)
+target_link_libraries(linkcheck_bench PRIVATE vorlan_checkrun_bench)

@@ -1,0 +1,124 @@
+#include "CheckRunSetup.h"
+
+#include "LatencyServer.h"
+#include "LinkCheck.h"
+#include "MainWindowWiring.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <sys/resource.h>
+
+namespace {
+
+// The addresses of the links: each host its share, in a shuffled order.
+QStringList addressesOf(const CheckRunOptions& options, const LatencyServer& server) {
+    std::vector<int> hostOf(options.links);
+    for (int i = 0; i < options.links; ++i)
+        hostOf[i] = i % options.hosts;
+    std::shuffle(hostOf.begin(), hostOf.end(), std::mt19937(20240611));
+    QStringList addresses;
+    for (int i = 0; i < options.links; ++i) {
+        const bool heavy =
+            i * options.heavy / options.links != (i + 1) * options.heavy / options.links;
+        const std::string path =
+            heavy ? "/heavy/" + std::to_string(options.heavyMb) : "/page/" + std::to_string(i);
+        addresses.append(QString::fromStdString(server.url(hostOf[i], path)));
+    }
+    return addresses;
+}
+
+// Writes one shortcut file per address under the program folder's "web", the result file
+// naming them, and fills List1 as a load does.
+bool loadShortcuts(vorlan::Form1& form, const QString& programFolder,
+                   const QStringList& addresses) {
+    QDir().mkpath(programFolder + "/web");
+    QStringList paths;
+    for (qsizetype i = 0; i < addresses.size(); ++i) {
+        paths.append(programFolder + QStringLiteral("/web/link %1.url").arg(i));
+        QFile file(paths.last());
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write("[InternetShortcut]\r\nURL=" + addresses[i].toUtf8() + "\r\n");
+    }
+    QFile resultFile(form.workingFolder() + "/url.txt");
+    if (!resultFile.open(QIODevice::WriteOnly))
+        return false;
+    resultFile.write((paths.join("\r\n") + "\r\n").toUtf8());
+    form.List1->addItems(paths);
+    return true;
+}
+
+CheckRunOptions parseOptions(int argc, char** argv, CheckRunOptions defaults) {
+    CheckRunOptions options = defaults;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const auto number = [&] { return i + 1 < argc ? std::atoi(argv[++i]) : 0; };
+        if (arg == "--links")
+            options.links = number();
+        else if (arg == "--hosts")
+            options.hosts = number();
+        else if (arg == "--delay-ms")
+            options.delayMs = number();
+        else if (arg == "--heavy")
+            options.heavy = number();
+        else if (arg == "--heavy-mb")
+            options.heavyMb = number();
+        else if (arg == "--save")
+            options.save = true;
+    }
+    options.links = std::max(options.links, 1);
+    options.hosts = std::clamp(options.hosts, 1, 250);
+    return options;
+}
+
+int& offscreen(int& argc) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return argc;
+}
+
+} // namespace
+
+void BenchPlatform::message(const QString& prompt) {
+    std::fprintf(stderr, "message: %s\n", qPrintable(prompt));
+}
+
+CheckRunBench::CheckRunBench(int& argc, char** argv, const CheckRunOptions& defaults)
+    : options_(parseOptions(argc, argv, defaults)),
+      server_(options_.hosts, std::chrono::milliseconds(options_.delayMs)),
+      application_(offscreen(argc), argv), platform_(folder_.path()), form_(platform_) {
+    form_.Form_Load();
+    vorlan::connectMainWindow(form_);
+    QDir().mkpath(folder_.path() + "/pages");
+    ready_ = loadShortcuts(form_, folder_.path(), addressesOf(options_, server_));
+    if (!ready_)
+        std::fprintf(stderr, "cannot write the shortcuts into %s\n", qPrintable(folder_.path()));
+    form_.Check3->setChecked(options_.save);
+}
+
+std::string CheckRunBench::commandLine(const char* program) const {
+    return std::string(program) + " --links " + std::to_string(options_.links) + " --hosts " +
+           std::to_string(options_.hosts) + " --delay-ms " + std::to_string(options_.delayMs) +
+           " --heavy " + std::to_string(options_.heavy) + " --heavy-mb " +
+           std::to_string(options_.heavyMb) + (options_.save ? " --save" : "");
+}
+
+double CheckRunBench::run() {
+    QEventLoop untilDone;
+    QObject::connect(&form_, &QWidget::windowTitleChanged, &untilDone, &QEventLoop::quit);
+    QElapsedTimer wall;
+    wall.start();
+    vorlan::Label5_Click(form_);
+    untilDone.exec();
+    return wall.nsecsElapsed() / 1e9;
+}
+
+long peakMemoryKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}

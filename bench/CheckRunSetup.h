@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Form1.h"
+#include "LatencyServer.h"
+#include "QtPlatform.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <string>
+
+// What a benchmark of the check run works on, from its command line:
+//   --links N --hosts H --delay-ms D --heavy K --heavy-mb M --save
+// --heavy makes K of the links pages of M megabytes; --save checks "Download all URLs".
+struct CheckRunOptions {
+    int links = 1000;
+    int hosts = 50;
+    int delayMs = 200;
+    int heavy = 0;
+    int heavyMb = 200;
+    bool save = false;
+};
+
+// The real platform in a temporary program folder; a message goes to stderr instead of a
+// dialog, and the download folder question is answered with the program folder's "pages".
+class BenchPlatform : public vorlan::QtPlatform {
+  public:
+    explicit BenchPlatform(QString folder) : folder_(std::move(folder)) {}
+    void message(const QString& prompt) override;
+    QString inputBox(const QString&, const QString&) override { return folder_ + "/pages"; }
+    QString programFolder() const override { return folder_; }
+
+  private:
+    QString folder_;
+};
+
+// A benchmark program of the check run: its options, a latency server in a child process
+// (started before any thread of Qt exists), the application on the offscreen platform, and
+// the main window over a temporary program folder that holds one shortcut per link, each
+// host getting its share of the links in a shuffled order. The result file names them and
+// List1 holds them, as after a load.
+class CheckRunBench {
+  public:
+    CheckRunBench(int& argc, char** argv, const CheckRunOptions& defaults);
+
+    const CheckRunOptions& options() const { return options_; }
+    // The command that runs the program with these options.
+    std::string commandLine(const char* program) const;
+    // False, after saying why, when the shortcuts could not be written.
+    bool ready() const { return ready_; }
+    vorlan::Form1& form() { return form_; }
+    // Clicks "Check Link status" and returns, in seconds, once the caption announces the end.
+    double run();
+
+  private:
+    const CheckRunOptions options_;
+    const LatencyServer server_;
+    QApplication application_;
+    QTemporaryDir folder_;
+    BenchPlatform platform_;
+    vorlan::Form1 form_;
+    bool ready_ = false;
+};
+
+// The process's peak resident memory so far, in KiB.
+long peakMemoryKb();
