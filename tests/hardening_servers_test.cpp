@@ -17,6 +17,13 @@ using namespace std::chrono_literals;
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+// Freed memory waits in the sanitizer's quarantine: the resident size says nothing.
+constexpr bool kMemoryMeasurable = false;
+#else
+constexpr bool kMemoryMeasurable = true;
+#endif
+
 // A figure from /proc/self/status, in KiB.
 qint64 statusKb(const QByteArray& field) {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -177,7 +184,9 @@ TEST_F(HostileServer, EachAnswerEndsInADefinedRow) {
     runCheck();
 
     EXPECT_EQ(rows(), expected);
-    EXPECT_LT(statusKb("VmHWM") - residentBefore, 48 << 10);
+    if (kMemoryMeasurable) {
+        EXPECT_LT(statusKb("VmHWM") - residentBefore, 48 << 10);
+    }
     // The two largest pages may be on their way at once; nothing else is kept.
     EXPECT_LE(mostSpilled, 2 * kLargestBody + (1 << 20));
     EXPECT_EQ(fileBytes(pages + "/endless.htm"), QByteArray(kLargestBody, 'e') + "\r\n");
@@ -237,8 +246,19 @@ TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
     QDir().mkpath(newFolder);
     form->downloadFolder = oldFolder;
     form->Text1->setText(programFolder());
-    // A dialog stays open while a row or so is committed, as a person takes time to answer.
-    platform->whileDialogOpen = [] { QTest::qWait(100); };
+    // The download folder question stays open until another row is committed, as a person
+    // takes time to answer; the run goes on meanwhile.
+    bool answerSlowly = false;
+    int rowsWhenAsked = 0;
+    int rowsWhenAnswered = 0;
+    platform->whileDialogOpen = [&] {
+        if (!answerSlowly)
+            return;
+        rowsWhenAsked = form->List4->count();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form->List4->count() > rowsWhenAsked; }, 10000));
+        rowsWhenAnswered = form->List4->count();
+    };
+    int rowsWhenClosed = 0;
 
     const std::map<int, std::function<void()>> commandAfterRow = {
         {1, [this] { form->Command1->click(); }},
@@ -256,11 +276,17 @@ TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
         {9, [this] { form->Check1->click(); }},
         {10, [this] { QTest::mouseClick(form->Label5, Qt::LeftButton); }},
         {11,
-         [this, newFolder] {
+         [&] {
              platform->inputAnswers = {newFolder};
+             answerSlowly = true;
              form->Check3->setChecked(true);
+             answerSlowly = false;
          }},
-        {kClosedAfter, [this] { form->close(); }},
+        {kClosedAfter,
+         [&] {
+             rowsWhenClosed = form->List4->count();
+             form->close();
+         }},
     };
     QObject::connect(form->List4->model(), &QAbstractItemModel::rowsInserted, form.get(),
                      [&](const QModelIndex&, int row) {
@@ -272,7 +298,8 @@ TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return !checker().running(); }, 30000));
     QTest::qWait(200); // a run that went on would add rows meanwhile
 
-    EXPECT_EQ(rows(), expected.first(kClosedAfter));
+    ASSERT_GE(rowsWhenClosed, kClosedAfter);
+    EXPECT_EQ(rows(), expected.first(rowsWhenClosed));
     EXPECT_EQ(checker().inet().activeTransfers(), 0);
     EXPECT_EQ(platform->messages, QStringList(4, QStringLiteral("A link check is in progress.")));
     EXPECT_TRUE(platform->listingRuns.isEmpty());
@@ -285,10 +312,12 @@ TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
     // Rows committed while the folder question was open went unsaved, the later ones into
     // the answer; the folder given before was not used.
     EXPECT_TRUE(QDir(oldFolder).isEmpty());
-    const QStringList saved = QDir(newFolder).entryList(QDir::Files);
-    EXPECT_FALSE(saved.isEmpty());
-    EXPECT_LT(saved.size(), kClosedAfter - 11);
-    EXPECT_FALSE(saved.contains(QStringLiteral("s11.htm")));
+    EXPECT_GT(rowsWhenAnswered, rowsWhenAsked);
+    QStringList savedAfterAnswer;
+    for (int row = rowsWhenAnswered; row < rowsWhenClosed; ++row)
+        savedAfterAnswer.append(QStringLiteral("s%1.htm").arg(row));
+    savedAfterAnswer.sort();
+    EXPECT_EQ(QDir(newFolder).entryList(QDir::Files, QDir::Name), savedAfterAnswer);
     for (QWidget* window : QApplication::topLevelWidgets())
         EXPECT_TRUE(window->isHidden()) << window->objectName().toStdString();
 }

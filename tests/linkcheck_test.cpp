@@ -17,11 +17,6 @@
 #include <QTest>
 #include <atomic>
 
-// Readable failure messages for texts and lists of texts.
-void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 using namespace vorlan;
 using namespace vorlan::test;
 using namespace std::chrono_literals;

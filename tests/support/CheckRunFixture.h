@@ -4,6 +4,12 @@
 #include "WindowFixture.h"
 
 #include <QStringList>
+#include <ostream>
+
+// Readable failure messages for texts and lists of texts.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace vorlan::test {
 
