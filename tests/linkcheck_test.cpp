@@ -116,8 +116,11 @@ class LinkCheckRun : public CheckRunFixture {
     std::atomic<int> running{0};
     std::atomic<int> mostRunning{0};
     HttpTestServer server{[this](httplib::Server& routes) {
-        routes.set_logger(
-            [this](const httplib::Request&, const httplib::Response&) { ++requests; });
+        // Counted before the answer goes out, so that a run that has ended has counted all.
+        routes.set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
+            ++requests;
+            return httplib::Server::HandlerResponse::Unhandled;
+        });
         const auto page = [](int status, const std::string& body, bool cookies = false) {
             return [=](const httplib::Request&, httplib::Response& res) {
                 res.status = status;
