@@ -10,8 +10,8 @@ flags=(-DCMAKE_BUILD_TYPE=Release)
 if [ "${1:-}" = "--sanitize" ]; then
   build=build-sanitize
   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVORLAN_SANITIZE=ON)
-  export ASAN_OPTIONS=detect_leaks=0
-  export UBSAN_OPTIONS=print_stacktrace=1
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 fi
 cmake -S . -B "$build" "${flags[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"

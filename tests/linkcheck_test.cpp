@@ -454,7 +454,7 @@ TEST_F(ResultsPanel, ClickingARowSelectsItEverywhereAndShowsItsHeader) {
     EXPECT_EQ(form->List1->listIndex(), 2);
     EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("h3"));
 
-    form->List1->takeItem(4);
+    delete form->List1->takeItem(4);
     clickRow(form->List4, 4);
     EXPECT_EQ(form->List1->listIndex(), 2);
     EXPECT_EQ(form->Text2->toPlainText(), QStringLiteral("h4"));
