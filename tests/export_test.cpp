@@ -53,10 +53,7 @@ class LinkListExport : public WindowFixture {
     }
     QString savePlace() const { return programFolder() + QStringLiteral("/out"); }
     QString pagePath() const { return savePlace() + QStringLiteral("/urlLIST.htm"); }
-    QByteArray readPage() const {
-        QFile file(pagePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
-    }
+    QByteArray readPage() const { return fileBytes(pagePath()); }
     void exportTo(const QString& answer, bool openIt = false) {
         platform->inputAnswers.push_back(answer);
         platform->yesNoAnswers.push_back(openIt);

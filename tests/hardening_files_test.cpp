@@ -7,6 +7,7 @@
 #include "LinkListExport.h"
 #include "LoadShortcuts.h"
 #include "SearchJob.h"
+#include "WindowActions.h"
 #include "WindowFixture.h"
 
 #include <QFile>
@@ -14,48 +15,22 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <condition_variable>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vorlan;
 using namespace vorlan::test;
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 // Ends the program when a step blocks, so that a hang fails instead of stalling the suite.
-class HangGuard {
-  public:
-    explicit HangGuard(std::chrono::seconds limit)
-        : thread_([this, limit] {
-              std::unique_lock lock(mutex_);
-              if (!ended_.wait_for(lock, limit, [this] { return finished_; })) {
-                  std::fprintf(stderr, "a step blocked for %lld s\n", (long long)limit.count());
-                  std::abort();
-              }
-          }) {}
-    ~HangGuard() {
-        {
-            const std::lock_guard lock(mutex_);
-            finished_ = true;
-        }
-        ended_.notify_one();
-        thread_.join();
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable ended_;
-    bool finished_ = false;
-    std::thread thread_;
+struct HangGuard {
+    explicit HangGuard(unsigned seconds) { alarm(seconds); }
+    ~HangGuard() { alarm(0); }
 };
 
 enum class Kind { Shortcut, Oversized, Directory, ZeroLink, PagemapLink, Fifo, Sparse };
@@ -117,12 +92,6 @@ class HostileFiles : public WindowFixture {
         EXPECT_TRUE(runner.waitForFinished(10000));
         return {runner.exitCode(), runner.readAllStandardError()};
     }
-    QStringList items(const ListBox* list) const {
-        QStringList texts;
-        for (int row = 0; row < list->count(); ++row)
-            texts.append(list->item(row)->text());
-        return texts;
-    }
 
     HttpTestServer server{[](httplib::Server& routes) {
         routes.Get(R"(/p/\d+)", [](const httplib::Request&, httplib::Response& res) {
@@ -142,7 +111,7 @@ class HostileFiles : public WindowFixture {
 // link to /proc/self/pagemap and a shortcut of over 1 MiB are listed but never read whole:
 // they fare like the FIFO.
 TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedOutcome) {
-    const HangGuard guard(30s);
+    const HangGuard guard(30);
     const struct {
         QByteArray name; // below the target
         Kind kind;
@@ -204,7 +173,7 @@ TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedO
     result.close();
 
     Command2_Click(*form);
-    QStringList loaded = items(form->List1);
+    QStringList loaded = itemTexts(form->List1);
     loaded.sort();
     expectedItems.sort();
     EXPECT_EQ(loaded, expectedItems);
@@ -222,7 +191,7 @@ TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedO
         form->List1->setListIndex(row);
         const bool shortcut = entries[i].kind == Kind::Shortcut;
         const QString address = server.url(QStringLiteral("/p/%1").arg(i));
-        EXPECT_EQ(items(form->List2), shortcut ? QStringList{"URL=" + address} : QStringList())
+        EXPECT_EQ(itemTexts(form->List2), shortcut ? QStringList{"URL=" + address} : QStringList())
             << qPrintable(path);
         EXPECT_EQ(platform->messages,
                   entries[i].kind == Kind::Directory ? QStringList{notFound} : QStringList())
@@ -258,7 +227,7 @@ TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedO
     // there is none; a file that cannot be read as text is named and no page is written.
     const QString savePlace = programFolder();
     const QString page = savePlace + QStringLiteral("/urlLIST.htm");
-    for (const QString& path : items(form->List1)) {
+    for (const QString& path : itemTexts(form->List1)) {
         const auto& entry = entries[entryOf.value(path)];
         QFile::remove(page);
         writeFile(QStringLiteral("VOR/url.txt"), path.toUtf8() + "\r\n");
@@ -314,14 +283,14 @@ TEST_F(HostileFiles, TheSearchListsExactlyTheNamesThatComeBackIntactFromTheResul
     }
     EXPECT_EQ(search().first, 0);
     Command2_Click(*form);
-    QStringList loaded = items(form->List1);
+    QStringList loaded = itemTexts(form->List1);
     loaded.sort();
     expected.sort();
     EXPECT_EQ(loaded, expected);
 }
 
 TEST_F(HostileFiles, AResultFileThatIsNoPlainFileIsNamedAndNeverBlocks) {
-    const HangGuard guard(30s);
+    const HangGuard guard(30);
     fs::create_directories(QFile::encodeName(target()).toStdString());
     const QString notCreated = QStringLiteral("File is not created yet.");
     const QString unreadable = QStringLiteral("Cannot read the file ") + resultFile() + ": ";

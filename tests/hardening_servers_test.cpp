@@ -53,22 +53,16 @@ qint64 folderBytes(const QString& folder) {
 
 // A gzip stream of the given number of zero bytes, a thousandth of their size.
 QByteArray gzippedZeros(qint64 zeros) {
+    QByteArray in(zeros, '\0');
     z_stream stream{};
     deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 15 + 16, 9, Z_DEFAULT_STRATEGY);
-    const QByteArray block(1 << 20, '\0');
-    QByteArray out;
-    char buffer[1 << 16];
-    for (qint64 left = zeros; left > 0; left -= block.size()) {
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(block.data()));
-        stream.avail_in = uInt(std::min<qint64>(left, block.size()));
-        const int flush = left <= block.size() ? Z_FINISH : Z_NO_FLUSH;
-        do {
-            stream.next_out = reinterpret_cast<Bytef*>(buffer);
-            stream.avail_out = sizeof buffer;
-            deflate(&stream, flush);
-            out.append(buffer, sizeof buffer - stream.avail_out);
-        } while (stream.avail_out == 0);
-    }
+    QByteArray out(qsizetype(deflateBound(&stream, uLong(zeros))), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(in.data());
+    stream.avail_in = uInt(zeros);
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
     deflateEnd(&stream);
     return out;
 }

@@ -490,15 +490,11 @@ TEST_F(ResultsPanel, FocusFlagAndTooltipFollowTheList) {
 
 TEST_F(WindowFixture, Command8WritesTheShownHeaderAndOpensIt) {
     const QString path = workingFolder() + "/hINFOforN.txt";
-    const auto written = [&path] {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-    };
     form->Command8->click();
-    EXPECT_EQ(written(), "No any header information here. Please search the URL first.\r\n");
+    EXPECT_EQ(fileBytes(path), "No any header information here. Please search the URL first.\r\n");
     form->Text2->setPlainText(QStringLiteral("HTTP/1.1 200 OK\r\nA: b"));
     form->Command8->click();
-    EXPECT_EQ(written(), "HTTP/1.1 200 OK\r\nA: b\r\n");
+    EXPECT_EQ(fileBytes(path), "HTTP/1.1 200 OK\r\nA: b\r\n");
     EXPECT_EQ(platform->shellOpens, QStringList({path, path}));
 
     QDir(workingFolder()).removeRecursively();

@@ -2,6 +2,7 @@
 #include "LoadShortcuts.h"
 #include "ResultFile.h"
 #include "ShortcutReader.h"
+#include "WindowActions.h"
 #include "WindowFixture.h"
 
 #include <QFile>
@@ -11,10 +12,6 @@
 using namespace vorlan;
 using namespace vorlan::test;
 using Kind = ReaderError::Kind;
-
-void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.left(60).toStdString() << '"';
-}
 
 namespace {
 
@@ -161,12 +158,6 @@ TEST_F(ShortcutFiles, OandGurlSkipsMissingEntriesAndReportsUnreadableFiles) {
 class Loading : public WindowFixture {
   protected:
     QString resultFile() const { return workingFolder() + QStringLiteral("/url.txt"); }
-    QStringList items(const ListBox* list) const {
-        QStringList texts;
-        for (int row = 0; row < list->count(); ++row)
-            texts.append(list->item(row)->text());
-        return texts;
-    }
     bool labelsEnabled() const {
         return form->Label1->isEnabled() && form->Label4->isEnabled() && form->Label5->isEnabled();
     }
@@ -205,7 +196,7 @@ TEST_F(Loading, Command2ReportsEveryOutcome) {
         form->List2->addItem(QStringLiteral("old"));
         form->Check1->setChecked(true);
         form->Command2->click();
-        EXPECT_EQ(items(form->List1), c.list);
+        EXPECT_EQ(itemTexts(form->List1), c.list);
         EXPECT_EQ(form->List2->count(), 0);
         EXPECT_EQ(form->Check1->isChecked(), c.writing);
         EXPECT_EQ(form->windowTitle(), c.caption);
@@ -252,7 +243,7 @@ TEST_F(Loading, CheckWithoutFillingLeavesTheListAndGivesTheLastLine) {
     EXPECT_EQ(CHeckURLtxtstor(*form, last, false, &error), "c");
     EXPECT_EQ(last, "c");
     EXPECT_TRUE(error.isEmpty());
-    EXPECT_EQ(items(form->List1), QStringList{"x"});
+    EXPECT_EQ(itemTexts(form->List1), QStringList{"x"});
 }
 
 TEST_F(Loading, List1ShowsWhatEachLineYields) {
@@ -278,7 +269,7 @@ TEST_F(Loading, List1ShowsWhatEachLineYields) {
         form->List1->addItems({path});
         form->currentAddress = c.before;
         form->List1->setListIndex(0);
-        EXPECT_EQ(items(form->List2), c.entries) << c.bytes.left(40).toStdString();
+        EXPECT_EQ(itemTexts(form->List2), c.entries) << c.bytes.left(40).toStdString();
         EXPECT_EQ(form->currentAddress, c.after);
     }
     EXPECT_TRUE(platform->messages.isEmpty());
@@ -310,6 +301,6 @@ TEST_F(Loading, List3FollowsList1OnlyWhileShownAndWithinItsRows) {
     form->List1->setListIndex(1);
     EXPECT_EQ(form->List3->listIndex(), 1);
     form->List1->setListIndex(2);
-    EXPECT_EQ(items(form->List2), QStringList{"URL=ab.cd"});
+    EXPECT_EQ(itemTexts(form->List2), QStringList{"URL=ab.cd"});
     EXPECT_EQ(form->List3->listIndex(), 1);
 }

@@ -2,7 +2,6 @@
 
 #include "WindowActions.h"
 
-#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -38,11 +37,6 @@ QStringList CheckRunFixture::rows() const {
     for (int i = 0; i < form->List3->count(); ++i)
         rows.append(form->List3->item(i)->text() + " | " + form->List4->item(i)->text());
     return rows;
-}
-
-QByteArray CheckRunFixture::fileBytes(const QString& path) const {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
 } // namespace vorlan::test

@@ -4,12 +4,6 @@
 #include "WindowFixture.h"
 
 #include <QStringList>
-#include <ostream>
-
-// Readable failure messages for texts and lists of texts.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace vorlan::test {
 
@@ -28,7 +22,6 @@ class CheckRunFixture : public WindowFixture {
     void runCheck();
     // "address | status" for every result row.
     QStringList rows() const;
-    QByteArray fileBytes(const QString& path) const;
 };
 
 } // namespace vorlan::test

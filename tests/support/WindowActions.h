@@ -8,6 +8,7 @@ namespace vorlan::test {
 
 // Real mouse and keyboard input on the shown window, as a person gives it.
 void fillList(ListBox* list, const QStringList& items);
+QStringList itemTexts(const ListBox* list);
 void clickRow(ListBox* list, int row, Qt::MouseButton button = Qt::LeftButton);
 void doubleClickRow(ListBox* list, int row);
 // Shows the window and makes it the active one, so focus and shortcuts work.

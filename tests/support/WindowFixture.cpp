@@ -29,4 +29,9 @@ QString WindowFixture::writeFile(const QString& relativePath, const QByteArray& 
     return path;
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
 } // namespace vorlan::test
