@@ -42,12 +42,6 @@ TEST(LinkListPagePath, AddsTheSeparatorEvenAfterOne) {
 
 class LinkListExport : public WindowFixture {
   protected:
-    // Writes the result file from the given lines, CR LF after each, and fills List1 as
-    // a load would.
-    void writeResultFile(const QStringList& lines) {
-        writeFile(QStringLiteral("VOR/url.txt"), (lines.join("\r\n") + "\r\n").toUtf8());
-        form->List1->addItems(lines);
-    }
     QString shortcut(const QString& name, const QByteArray& content) {
         return writeFile(QStringLiteral("web/") + name, content);
     }
@@ -63,9 +57,9 @@ class LinkListExport : public WindowFixture {
 
 TEST_F(LinkListExport, WritesTheTenLinePageAndOpensItOnYes) {
     QDir().mkpath(savePlace());
-    writeResultFile({shortcut("One.url", "[InternetShortcut]\r\nURL=http://one.example/\r\n"),
-                     shortcut("Two Words.url", "URL=two.example/a?b=1&c=2\r\n"),
-                     shortcut(" x .url", "[InternetShortcut]\r\nURL=http://x.example/x\r\n")});
+    load({shortcut("One.url", "[InternetShortcut]\r\nURL=http://one.example/\r\n"),
+          shortcut("Two Words.url", "URL=two.example/a?b=1&c=2\r\n"),
+          shortcut(" x .url", "[InternetShortcut]\r\nURL=http://x.example/x\r\n")});
     platform->inputAnswers.push_back(savePlace());
     platform->yesNoAnswers.push_back(true);
     form->SaveScutAsHTML->trigger();
@@ -88,10 +82,9 @@ TEST_F(LinkListExport, RefusesWithoutShortcutsResultLinesOrSavePlace) {
     const QString page = writeFile(QStringLiteral("out/urlLIST.htm"), "old");
     writeFile(QStringLiteral("VOR/url.txt"), "/a/b.url\r\n");
     Label4_Click(*form); // List1 is empty, though the result file holds a line
-    writeResultFile({QStringLiteral("/a/b.url"), QString()});
+    load({QStringLiteral("/a/b.url"), QString()});
     Label4_Click(*form); // the last line is empty
-    form->List1->clear();
-    writeResultFile({QStringLiteral("/a/b.url")});
+    load({QStringLiteral("/a/b.url")});
     exportTo(QString());
     Label4_Click(*form); // the input box cancelled
     EXPECT_EQ(
@@ -109,7 +102,7 @@ TEST_F(LinkListExport, HoldsAtMost5000Links) {
     QStringList lines;
     for (int i = 0; i < kMaxPageLinks; ++i)
         lines.append(QStringLiteral("/nowhere/%1.url").arg(i));
-    writeResultFile(lines);
+    load(lines);
     exportTo(savePlace());
     const QList<QByteArray> pageLines = readPage().split('\n');
     ASSERT_EQ(pageLines.size(), 4 + kMaxPageLinks + 4);
@@ -117,7 +110,7 @@ TEST_F(LinkListExport, HoldsAtMost5000Links) {
     EXPECT_EQ(pageLines[3 + kMaxPageLinks], "<BR><a href=''>4999</a>\r");
     EXPECT_EQ(pageLines[4 + kMaxPageLinks], "<BR>\r");
 
-    writeResultFile(lines + QStringList{QStringLiteral("/nowhere/last.url")});
+    load(lines + QStringList{QStringLiteral("/nowhere/last.url")});
     const QByteArray page = readPage();
     exportTo(savePlace());
     EXPECT_EQ(platform->messages, QStringList{"Does not support anymore links."});
@@ -127,9 +120,9 @@ TEST_F(LinkListExport, HoldsAtMost5000Links) {
 TEST_F(LinkListExport, EscapesHostileNamesAndGivesNoStaleAddress) {
     QDir().mkpath(savePlace());
     form->currentAddress = QStringLiteral("stale.example");
-    writeResultFile({shortcut("no address.url", "[InternetShortcut]\r\n"),
-                     shortcut("a<b>&\"c'.url", "URL=http://e.example/?q='><script>x</script>"),
-                     QStringLiteral("gone.url"), shortcut(".url", "URL=dot.example")});
+    load({shortcut("no address.url", "[InternetShortcut]\r\n"),
+          shortcut("a<b>&\"c'.url", "URL=http://e.example/?q='><script>x</script>"),
+          QStringLiteral("gone.url"), shortcut(".url", "URL=dot.example")});
     exportTo(savePlace() + u'/');
     QFile page(savePlace() + QStringLiteral("//urlLIST.htm"));
     ASSERT_TRUE(page.open(QIODevice::ReadOnly));
@@ -144,12 +137,12 @@ TEST_F(LinkListExport, EscapesHostileNamesAndGivesNoStaleAddress) {
 TEST_F(LinkListExport, ReportsFailuresAndKeepsTheOldPage) {
     writeFile(QStringLiteral("out/urlLIST.htm"), "old");
     const QString broken = shortcut("broken.url", "URL=ab.\t");
-    writeResultFile({shortcut("fine.url", "URL=fine.example"), broken});
+    load({shortcut("fine.url", "URL=fine.example"), broken});
     exportTo(savePlace());
     ASSERT_EQ(platform->messages.size(), 1);
     EXPECT_TRUE(platform->messages[0].contains(broken));
 
-    writeResultFile({shortcut("fine.url", "URL=fine.example")});
+    load({shortcut("fine.url", "URL=fine.example")});
     for (const QString& place : {programFolder() + "/missing", pagePath()}) {
         platform->messages.clear();
         exportTo(place);

@@ -1,20 +1,16 @@
 // Hostile shortcut and folder names, and entries named like shortcuts that are no plain
 // shortcut file, each taken through the whole program: searched by the real listing runner,
 // loaded, read, checked against a local server and exported.
-#include "FileSystem.h"
+#include "CheckRunFixture.h"
 #include "HttpTestServer.h"
-#include "LinkCheck.h"
 #include "LinkListExport.h"
 #include "LoadShortcuts.h"
 #include "SearchJob.h"
 #include "WindowActions.h"
-#include "WindowFixture.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
@@ -22,7 +18,6 @@
 
 using namespace vorlan;
 using namespace vorlan::test;
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
@@ -63,14 +58,10 @@ void make(const fs::path& path, Kind kind, const QByteArray& content = {}) {
     }
 }
 
-class HostileFiles : public WindowFixture {
+class HostileFiles : public CheckRunFixture {
   protected:
-    void SetUp() override {
-        WindowFixture::SetUp();
-        LinkChecker::of(*form).settings.requestTimeout = 2s;
-    }
     void TearDown() override {
-        WindowFixture::TearDown();
+        CheckRunFixture::TearDown();
         // Names that are not UTF-8 are beyond QTemporaryDir's removal.
         fs::remove_all(QFile::encodeName(target()).toStdString());
     }
@@ -179,77 +170,55 @@ TEST_F(HostileFiles, EveryEntryIsSearchedLoadedReadCheckedAndExportedToADefinedO
     EXPECT_EQ(loaded, expectedItems);
     EXPECT_EQ(platform->messages, QStringList());
 
-    // Selecting: a shortcut shows its address line; a file that cannot be read as text ends
-    // the detail view quietly; a directory is not found as a file.
-    const QString notFound =
-        QStringLiteral("File is not found. You may replaced this file. Please search again.");
-    for (int row = 0; row < form->List1->count(); ++row) {
-        const QString path = form->List1->item(row)->text();
-        const int i = entryOf.value(path);
-        platform->messages.clear();
-        form->currentAddress.clear();
-        form->List1->setListIndex(row);
-        const bool shortcut = entries[i].kind == Kind::Shortcut;
-        const QString address = server.url(QStringLiteral("/p/%1").arg(i));
-        EXPECT_EQ(itemTexts(form->List2), shortcut ? QStringList{"URL=" + address} : QStringList())
-            << qPrintable(path);
-        EXPECT_EQ(platform->messages,
-                  entries[i].kind == Kind::Directory ? QStringList{notFound} : QStringList())
-            << qPrintable(path);
-    }
-
-    // Checking with "Download all URLs": every entry gets its row, a shortcut "GOOD" and its
-    // page saved under its own name, any other entry no address and a page of the line end.
+    // Checking with "Download all URLs".
     const QString pages = programFolder() + QStringLiteral("/HTMLs");
     platform->inputAnswers.push_back(pages);
     form->Check3->setChecked(true);
-    form->setWindowTitle(QStringLiteral("Vorlan"));
-    QSignalSpy done(form.get(), &QWidget::windowTitleChanged);
-    Label5_Click(*form);
-    ASSERT_TRUE(done.wait(20000));
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("DONE! - Vorlan"));
-    ASSERT_EQ(form->List3->count(), form->List1->count());
-    for (int row = 0; row < form->List1->count(); ++row) {
-        const QString path = form->List1->item(row)->text();
-        const int i = entryOf.value(path);
-        const bool shortcut = entries[i].kind == Kind::Shortcut;
-        EXPECT_EQ(form->List3->item(row)->text() + " | " + form->List4->item(row)->text(),
-                  shortcut ? server.url(QStringLiteral("/p/%1 | GOOD").arg(i))
-                           : QStringLiteral(" | 35752 Bad URL"))
-            << i;
-        QFile saved(pages + u'/' + QFileInfo(path).completeBaseName() + QStringLiteral(".htm"));
-        EXPECT_TRUE(saved.open(QIODevice::ReadOnly)) << qPrintable(saved.fileName());
-        EXPECT_EQ(saved.readAll(), shortcut ? "page\r\n" : "\r\n") << i;
-    }
+    runCheck();
+    const QStringList checked = rows();
+    ASSERT_EQ(checked.size(), form->List1->count());
     EXPECT_EQ(platform->messages, QStringList());
 
-    // Exporting each entry alone: a link with the escaped name, without an address when
-    // there is none; a file that cannot be read as text is named and no page is written.
-    const QString savePlace = programFolder();
-    const QString page = savePlace + QStringLiteral("/urlLIST.htm");
-    for (const QString& path : itemTexts(form->List1)) {
+    // Per entry: selecting it, its row and saved page, and exporting it alone.
+    const QString page = programFolder() + QStringLiteral("/urlLIST.htm");
+    for (int row = 0; row < checked.size(); ++row) {
+        const QString path = form->List1->item(row)->text();
         const auto& entry = entries[entryOf.value(path)];
+        const bool shortcut = entry.kind == Kind::Shortcut;
+        const QString address =
+            shortcut ? server.url(QStringLiteral("/p/%1").arg(entryOf.value(path))) : QString();
+        platform->messages.clear();
+        form->currentAddress.clear();
+        form->List1->setListIndex(row);
+        EXPECT_EQ(itemTexts(form->List2), shortcut ? QStringList{"URL=" + address} : QStringList())
+            << qPrintable(path);
+        EXPECT_EQ(
+            platform->messages,
+            entry.kind == Kind::Directory
+                ? QStringList{"File is not found. You may replaced this file. Please search again."}
+                : QStringList())
+            << qPrintable(path);
+        EXPECT_EQ(checked[row], address + (shortcut ? " | GOOD" : " | 35752 Bad URL"));
+        EXPECT_EQ(fileBytes(pages + u'/' + QFileInfo(path).completeBaseName() + ".htm"),
+                  shortcut ? "page\r\n" : "\r\n")
+            << qPrintable(path);
+
         QFile::remove(page);
         writeFile(QStringLiteral("VOR/url.txt"), path.toUtf8() + "\r\n");
         platform->messages.clear();
-        platform->inputAnswers.push_back(savePlace);
+        platform->inputAnswers.push_back(programFolder());
         Label4_Click(*form);
-        QFile written(page);
         if (entry.escapedText.isNull()) {
             EXPECT_EQ(platform->messages.size(), 1);
             EXPECT_TRUE(platform->messages.value(0).contains(path)) << qPrintable(path);
-            EXPECT_FALSE(written.exists()) << qPrintable(path);
-            continue;
+            EXPECT_FALSE(QFile::exists(page)) << qPrintable(path);
+        } else {
+            EXPECT_TRUE(QString::fromUtf8(fileBytes(page))
+                            .contains("\r\n<BR><a href='" + address + "'>" + entry.escapedText +
+                                      "</a>\r\n<BR>\r\n"))
+                << qPrintable(path);
+            EXPECT_EQ(platform->messages, QStringList());
         }
-        const QString address = entry.kind == Kind::Shortcut
-                                    ? server.url(QStringLiteral("/p/%1").arg(entryOf.value(path)))
-                                    : QString();
-        ASSERT_TRUE(written.open(QIODevice::ReadOnly)) << qPrintable(path);
-        EXPECT_TRUE(QString::fromUtf8(written.readAll())
-                        .contains("\r\n<BR><a href='" + address + "'>" + entry.escapedText +
-                                  "</a>\r\n<BR>\r\n"))
-            << qPrintable(path);
-        EXPECT_EQ(platform->messages, QStringList());
     }
 }
 
@@ -322,22 +291,6 @@ TEST_F(HostileFiles, AResultFileThatIsNoPlainFileIsNamedAndNeverBlocks) {
         platform->listingRuns.clear();
     }
     EXPECT_EQ(form->List3->count(), 0);
-}
-
-TEST(EntryQuery, OnlyStarAndQuestionMarkAreWildcards) {
-    const QTemporaryDir folder;
-    QFile(folder.filePath(QStringLiteral("Top [10] list?.url"))).open(QIODevice::WriteOnly);
-    const struct {
-        const char* name;
-        bool exists;
-    } cases[] = {
-        {"Top [10] list?.url", true}, {"top [10] *", true}, {"Top [1?] list?.url", true},
-        {"Top [1] list*", false},     {"Top 1*", false},    {"Top [10] list?.url?", false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(entryExists(folder.filePath(QString::fromUtf8(c.name)), EntryKind::FilesOnly),
-                  c.exists)
-            << c.name;
 }
 
 } // namespace

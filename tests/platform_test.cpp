@@ -1,4 +1,3 @@
-#include "CharacterCode.h"
 #include "FileSystem.h"
 #include "QtPlatform.h"
 
@@ -64,7 +63,8 @@ TEST(FileWrites, TextGetsCrLfAndAFailedWriteKeepsTheOldFile) {
 TEST(EntryQuery, FilesDirectoriesAndWildcards) {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("folder"));
-    QFile(dir.filePath(QStringLiteral("file.url"))).open(QIODevice::WriteOnly);
+    for (const char* name : {"file.url", "Top [10] list?.url"})
+        QFile(dir.filePath(QString::fromUtf8(name))).open(QIODevice::WriteOnly);
     const struct {
         QString path;
         EntryKind kind;
@@ -80,6 +80,13 @@ TEST(EntryQuery, FilesDirectoriesAndWildcards) {
         {dir.filePath("fold?r"), EntryKind::FilesAndDirectories, true},
         {dir.filePath("*.txt"), EntryKind::FilesAndDirectories, false},
         {QString(), EntryKind::FilesAndDirectories, true},
+        // Only '*' and '?' are wildcards; brackets are plain characters.
+        {dir.filePath("Top [10] list?.url"), EntryKind::FilesOnly, true},
+        {dir.filePath("top [10] *"), EntryKind::FilesOnly, true},
+        {dir.filePath("Top [1?] list?.url"), EntryKind::FilesOnly, true},
+        {dir.filePath("Top [1] list*"), EntryKind::FilesOnly, false},
+        {dir.filePath("Top 1*"), EntryKind::FilesOnly, false},
+        {dir.filePath("Top [10] list?.url?"), EntryKind::FilesOnly, false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(entryExists(c.path, c.kind), c.exists) << c.path.toStdString();
@@ -91,13 +98,6 @@ TEST(EntryQuery, MakeDirectoryReportsTheReason) {
     const auto error = makeDirectory(dir.filePath(QStringLiteral("new")));
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(QStringLiteral("File exists")));
-}
-
-TEST(CharacterCodes, OnlySingleByteCharactersHaveACode) {
-    EXPECT_EQ(characterCode(u'\t'), 9);
-    EXPECT_EQ(characterCode(u'A'), 65);
-    EXPECT_EQ(characterCode(QChar(0xC8)), -1);
-    EXPECT_EQ(characterCode(QChar(0x3042)), -1);
 }
 
 TEST(ShellOpen, TargetsBecomeOneUrlNeverACommand) {

@@ -17,13 +17,6 @@ QString CheckRunFixture::shortcut(const QString& name, const QString& address) c
                      "[InternetShortcut]\r\nURL=" + address.toUtf8() + "\r\n");
 }
 
-void CheckRunFixture::load(const QStringList& paths) {
-    writeFile(QStringLiteral("VOR/url.txt"), (paths.join("\r\n") + "\r\n").toUtf8());
-    fillList(form->List1, paths);
-    for (ClickLabel* label : {form->Label1, form->Label4, form->Label5})
-        label->setEnabled(true);
-}
-
 void CheckRunFixture::runCheck() {
     form->setWindowTitle(QStringLiteral("Vorlan"));
     QSignalSpy done(form.get(), &QWidget::windowTitleChanged);

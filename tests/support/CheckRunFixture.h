@@ -16,8 +16,6 @@ class CheckRunFixture : public WindowFixture {
     LinkChecker& checker() { return LinkChecker::of(*form); }
     // Writes web/<name> holding the address and returns its path.
     QString shortcut(const QString& name, const QString& address) const;
-    // Writes the result file and fills List1 from it, as a load does.
-    void load(const QStringList& paths);
     // Clicks "Check Link status" and waits for the caption that announces the end.
     void runCheck();
     // "address | status" for every result row.

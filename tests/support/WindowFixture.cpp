@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include "MainWindowWiring.h"
+#include "WindowActions.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,13 @@ QString WindowFixture::writeFile(const QString& relativePath, const QByteArray& 
     EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     file.write(bytes);
     return path;
+}
+
+void WindowFixture::load(const QStringList& lines) {
+    writeFile(QStringLiteral("VOR/url.txt"), (lines.join("\r\n") + "\r\n").toUtf8());
+    fillList(form->List1, lines);
+    for (ClickLabel* label : {form->Label1, form->Label4, form->Label5})
+        label->setEnabled(true);
 }
 
 QByteArray fileBytes(const QString& path) {

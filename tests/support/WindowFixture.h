@@ -27,6 +27,9 @@ class WindowFixture : public ::testing::Test {
 
     // Writes a file below the program folder (creating folders) and returns its path.
     QString writeFile(const QString& relativePath, const QByteArray& bytes) const;
+    // Writes the result file from the lines, CR LF after each, and fills List1 from it, as a
+    // load does.
+    void load(const QStringList& lines);
     QString programFolder() const { return folder.path(); }
     QString workingFolder() const { return folder.path() + QStringLiteral("/VOR"); }
 
