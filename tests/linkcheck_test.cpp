@@ -285,6 +285,8 @@ TEST_F(LinkCheckRun, ASecondRunReplacesTheRowsOfTheFirst) {
 
 TEST_F(LinkCheckRun, RefusesToStartWithoutAUsableResultFile) {
     const QString resultFile = workingFolder() + "/url.txt";
+    const char* emptyList = "Created list of shortcuts are empty that cannot create HTML.\r\n"
+                            "Please make sure that list is prepared.";
     const struct {
         QStringList list1;
         QByteArray resultFile; // "-" for none
@@ -292,14 +294,8 @@ TEST_F(LinkCheckRun, RefusesToStartWithoutAUsableResultFile) {
     } cases[] = {
         {{}, "a\r\n", "Please search file first, which you want to."},
         {{"a"}, "-", "File is not created yet."},
-        {{"a"},
-         "a\r\n\r\n",
-         "Created list of shortcuts are empty that cannot create HTML.\r\n"
-         "Please make sure that list is prepared."},
-        {{"a"},
-         "",
-         "Created list of shortcuts are empty that cannot create HTML.\r\n"
-         "Please make sure that list is prepared."},
+        {{"a"}, "a\r\n\r\n", emptyList},
+        {{"a"}, "", emptyList},
     };
     for (const auto& c : cases) {
         platform->messages.clear();
@@ -433,8 +429,7 @@ TEST_F(ResultsPanel, Check1SwitchesBetweenTheResultsAndTheDetailList) {
     form->Check1->setChecked(false);
     EXPECT_FALSE(form->List2->isHidden());
     for (QWidget* w :
-         {static_cast<QWidget*>(form->List3), static_cast<QWidget*>(form->List4),
-          static_cast<QWidget*>(form->Command5), static_cast<QWidget*>(form->Command6)})
+         std::initializer_list<QWidget*>{form->List3, form->List4, form->Command5, form->Command6})
         EXPECT_TRUE(w->isHidden());
     form->Check1->setChecked(true);
     EXPECT_TRUE(form->List2->isHidden());

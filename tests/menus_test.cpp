@@ -124,8 +124,9 @@ TEST_F(Menus, HoverHintsSetTooltipsAndHandCursors) {
         QTest::mouseMove(c.control, c.control->rect().center());
         QTest::mouseMove(c.control, c.control->rect().center() + QPoint(1, 0));
         EXPECT_EQ(c.control->toolTip(), QString::fromLatin1(c.tooltip));
-        if (c.cursor != 0)
+        if (c.cursor != 0) {
             EXPECT_EQ(c.control->cursor().pixmap().toImage(),
                       resourceCursor(c.cursor).pixmap().toImage());
+        }
     }
 }
