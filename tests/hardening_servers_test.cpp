@@ -138,34 +138,24 @@ TEST_F(HostileServer, EachAnswerEndsInADefinedRow) {
     const QSslConfiguration selfSigned = selfSignedTls();
     ASSERT_FALSE(selfSigned.localCertificate().isNull()) << "the openssl command failed";
     const RawHttpServer tls("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", 0ms, selfSigned);
-    const struct {
-        const char* name;
-        QString address;
-        const char* status;
-    } cases[] = {
+    const QStringList expected = load({
         // Cut at the largest page and kept as received.
-        {"endless", server.url("/endless"), "GOOD"},
-        {"bomb", bomb.url("/"), "GOOD"},
-        {"loop", server.url("/loop"), "35751 Cannot open URL"},
-        {"20 hops", server.url("/hop/19"), "GOOD"},
-        {"21 hops", server.url("/hop/20"), "35751 Cannot open URL"},
-        {"50 hops", server.url("/hop/49"), "35751 Cannot open URL"},
-        {"endless redirect", server.url("/endless-redirect"), "GOOD"},
+        item("endless.url", server.url("/endless"), "GOOD"),
+        item("bomb.url", bomb.url("/"), "GOOD"),
+        item("loop.url", server.url("/loop"), "35751 Cannot open URL"),
+        item("20 hops.url", server.url("/hop/19"), "GOOD"),
+        item("21 hops.url", server.url("/hop/20"), "35751 Cannot open URL"),
+        item("50 hops.url", server.url("/hop/49"), "35751 Cannot open URL"),
+        item("endless redirect.url", server.url("/endless-redirect"), "GOOD"),
         // Header lines beyond the network stack's limits are dropped; the page counts.
-        {"many header lines", manyHeaderLines.url("/"), "GOOD"},
-        {"long header line", longHeaderLine.url("/"), "GOOD"},
-        {"closes mid-header", closesMidHeader.url("/"), "35751 Cannot open URL"},
+        item("many header lines.url", manyHeaderLines.url("/"), "GOOD"),
+        item("long header line.url", longHeaderLine.url("/"), "GOOD"),
+        item("closes mid-header.url", closesMidHeader.url("/"), "35751 Cannot open URL"),
         // An unreadable chunk size ends the body there: the page is empty.
-        {"bad chunk size", badChunkSize.url("/"), "0 "},
-        {"huge chunk size", hugeChunkSize.url("/"), "0 "},
-        {"self-signed", tls.url("/"), "35751 Cannot open URL"},
-    };
-    QStringList paths, expected;
-    for (const auto& c : cases) {
-        paths.append(shortcut(QString::fromLatin1(c.name) + ".url", c.address));
-        expected.append(c.address + " | " + c.status);
-    }
-    load(paths);
+        item("bad chunk size.url", badChunkSize.url("/"), "0 "),
+        item("huge chunk size.url", hugeChunkSize.url("/"), "0 "),
+        item("self-signed.url", tls.url("/"), "35751 Cannot open URL"),
+    });
     const QString pages = programFolder() + "/pages";
     QDir().mkpath(pages);
     platform->inputAnswers = {pages};
@@ -200,13 +190,10 @@ TEST_F(HostileServer, ATrickleEndsAtTheRequestTimeOut) {
 
 TEST_F(HostileServer, PagesWaitingForTheirRowStayWithinTheBudget) {
     constexpr int kEndless = 4;
-    QStringList paths = {shortcut("slow.url", server.url("/slow"))};
-    QStringList expected = {server.url("/slow") + " | GOOD"};
-    for (int i = 0; i < kEndless; ++i) {
-        paths.append(shortcut(QStringLiteral("endless%1.url").arg(i), server.url("/endless")));
-        expected.append(server.url("/endless") + " | GOOD");
-    }
-    load(paths);
+    QList<CheckItem> items = {item("slow.url", server.url("/slow"), "GOOD")};
+    for (int i = 0; i < kEndless; ++i)
+        items.append(item(QStringLiteral("endless%1.url").arg(i), server.url("/endless"), "GOOD"));
+    const QStringList expected = load(items);
     checker().limits.pageBytesHeld = 4 << 20;
     runCheck();
     EXPECT_EQ(rows(), expected);
@@ -232,13 +219,11 @@ class CommandsDuringARun : public CheckRunFixture {
 TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
     constexpr int kItems = 30;
     constexpr int kClosedAfter = 16;
-    QStringList paths, expected;
-    for (int i = 0; i < kItems; ++i) {
-        const QString address = server.url(QStringLiteral("/slow/%1").arg(i));
-        paths.append(shortcut(QStringLiteral("s%1.url").arg(i), address));
-        expected.append(address + " | GOOD");
-    }
-    load(paths);
+    QList<CheckItem> items;
+    for (int i = 0; i < kItems; ++i)
+        items.append(item(QStringLiteral("s%1.url").arg(i),
+                          server.url(QStringLiteral("/slow/%1").arg(i)), "GOOD"));
+    const QStringList expected = load(items);
     checker().limits = {1, 1};
     const QString oldFolder = programFolder() + "/old";
     const QString newFolder = programFolder() + "/new";

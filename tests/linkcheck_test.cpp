@@ -168,42 +168,28 @@ TEST_F(LinkCheckRun, EachRowComesFromItsOwnTransfer) {
     const RawHttpServer trickle(
         "HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + QByteArray(2000, 't'), 30ms);
     const QString noScheme = server.url("/ok").mid(7);
-    const struct {
-        QString path;
-        QString row;
-    } cases[] = {
+    const QStringList expected = load({
         {writeFile("web/scan-fails.url", "URL=ab.\t\r\n"), " | 35752 Bad URL"},
-        {shortcut("ok.url", server.url("/ok")), server.url("/ok") + " | GOOD"},
+        item("ok.url", server.url("/ok"), "GOOD"),
         {programFolder() + "/web/gone.url", " | 35752 Bad URL"},
         {writeFile("web/no-address.url", "[InternetShortcut]\r\n"), " | 35752 Bad URL"},
-        {shortcut("http10.url", http10.url("/")), http10.url("/") + " | GOOD"},
-        {shortcut("404.url", server.url("/missing")), server.url("/missing") + " | POOR"},
-        {shortcut("cookie.url", server.url("/missing-cookie")),
-         server.url("/missing-cookie") + " | POOR"},
-        {shortcut("hops.url", server.url("/hop/3")), server.url("/hop/3") + " | GOOD"},
-        {shortcut("empty.url", server.url("/empty")), server.url("/empty") + " | 0 "},
-        {shortcut("no-scheme.url", noScheme), noScheme + " | GOOD"},
-        {shortcut("refused.url", refused), refused + " | 35751 Cannot open URL"},
-        {shortcut("unknown.url", "http://nonexistent.invalid/"),
-         "http://nonexistent.invalid/ | 35751 Cannot open URL"},
-        {shortcut("space.url", "http://exa mple.com/"), "http://exa mple.com/ | 35752 Bad URL"},
-        {shortcut("ftp.url", "ftp://127.0.0.1/f.txt"), "ftp://127.0.0.1/f.txt | 35771 Invalid URL"},
-        {shortcut("mail.url", "mailto:someone@ab.cd"), "mailto:someone@ab.cd | 35771 Invalid URL"},
-        {shortcut("headerless.url", headerless.url("/")),
-         headerless.url("/") + " | 35917 Down level server"},
-        {shortcut("loop.url", server.url("/loop")),
-         server.url("/loop") + " | 35751 Cannot open URL"},
-        {shortcut("to-file.url", server.url("/to-file")),
-         server.url("/to-file") + " | 35751 Cannot open URL"},
-        {shortcut("trickle.url", trickle.url("/")), trickle.url("/") + " | 35761 Time out"},
-        {shortcut("silent.url", silent.url("/")), silent.url("/") + " | 35761 Time out"},
-    };
-    QStringList paths, expected;
-    for (const auto& c : cases) {
-        paths.append(c.path);
-        expected.append(c.row);
-    }
-    load(paths);
+        item("http10.url", http10.url("/"), "GOOD"),
+        item("404.url", server.url("/missing"), "POOR"),
+        item("cookie.url", server.url("/missing-cookie"), "POOR"),
+        item("hops.url", server.url("/hop/3"), "GOOD"),
+        item("empty.url", server.url("/empty"), "0 "),
+        item("no-scheme.url", noScheme, "GOOD"),
+        item("refused.url", refused, "35751 Cannot open URL"),
+        item("unknown.url", "http://nonexistent.invalid/", "35751 Cannot open URL"),
+        item("space.url", "http://exa mple.com/", "35752 Bad URL"),
+        item("ftp.url", "ftp://127.0.0.1/f.txt", "35771 Invalid URL"),
+        item("mail.url", "mailto:someone@ab.cd", "35771 Invalid URL"),
+        item("headerless.url", headerless.url("/"), "35917 Down level server"),
+        item("loop.url", server.url("/loop"), "35751 Cannot open URL"),
+        item("to-file.url", server.url("/to-file"), "35751 Cannot open URL"),
+        item("trickle.url", trickle.url("/"), "35761 Time out"),
+        item("silent.url", silent.url("/"), "35761 Time out"),
+    });
     runCheck();
 
     EXPECT_EQ(rows(), expected);
@@ -225,23 +211,20 @@ TEST_F(LinkCheckRun, EachRowComesFromItsOwnTransfer) {
 }
 
 TEST_F(LinkCheckRun, ManyRequestsAtOnceGiveTheRowsOfOneAtATime) {
-    QStringList paths, expected;
+    QList<CheckItem> items;
     const char* kinds[] = {"ok", "missing", "empty"};
     const char* statuses[] = {"GOOD", "POOR", "0 "};
     for (int i = 0; i < 300; ++i) {
         const QString name = QStringLiteral("s%1.url").arg(i);
-        const QString address = server.url(QStringLiteral("/delay/%1/%2")
+        items.append(i % 50 == 7
+                         ? CheckItem{programFolder() + "/web/absent-" + name, " | 35752 Bad URL"}
+                         : item(name,
+                                server.url(QStringLiteral("/delay/%1/%2")
                                                .arg(QRandomGenerator::global()->bounded(12))
-                                               .arg(kinds[i % 3]));
-        if (i % 50 == 7) {
-            paths.append(programFolder() + "/web/absent-" + name);
-            expected.append(" | 35752 Bad URL");
-        } else {
-            paths.append(shortcut(name, address));
-            expected.append(address + " | " + statuses[i % 3]);
-        }
+                                               .arg(kinds[i % 3])),
+                                statuses[i % 3]));
     }
-    load(paths);
+    const QStringList expected = load(items);
     checker().limits = {1, 1};
     runCheck();
     EXPECT_EQ(rows(), expected);
@@ -345,15 +328,15 @@ TEST_F(LinkCheckRun, Check3AppliesFromTheNextCommittedRow) {
 TEST_F(LinkCheckRun, SavesEveryPageByteForByteAndGoesOnWhenItCannot) {
     const QString folder = programFolder() + "/pages";
     QDir().mkpath(folder + "/x");
-    load({shortcut("big.url", server.url("/big")), shortcut("404.url", server.url("/missing")),
-          writeFile("web/x/404.url", "URL=" + server.url("/ok").toUtf8())});
+    const QStringList expected =
+        load({item("big.url", server.url("/big"), "GOOD"),
+              item("404.url", server.url("/missing"), "POOR"),
+              {writeFile("web/x/404.url", "URL=" + server.url("/ok").toUtf8()),
+               server.url("/ok") + " | GOOD"}});
     platform->inputAnswers = {folder + "/"};
     form->Check3->setChecked(true);
     runCheck();
-    const QStringList rowsSaved = rows();
-    EXPECT_EQ(rowsSaved,
-              QStringList({server.url("/big") + " | GOOD", server.url("/missing") + " | POOR",
-                           server.url("/ok") + " | GOOD"}));
+    EXPECT_EQ(rows(), expected);
     EXPECT_EQ(fileBytes(folder + "/big.htm"), QByteArray(3 << 20, 'B') + "\r\n");
     EXPECT_EQ(fileBytes(folder + "/404.htm"), "<html>fine</html>\r\n"); // the later one wins
 
@@ -365,7 +348,7 @@ TEST_F(LinkCheckRun, SavesEveryPageByteForByteAndGoesOnWhenItCannot) {
     form->Check3->setChecked(true);
     runCheck();
     EXPECT_FALSE(QDir(programFolder() + "/nowhere").exists());
-    EXPECT_EQ(rows(), rowsSaved);
+    EXPECT_EQ(rows(), expected);
     EXPECT_EQ(platform->messages,
               QStringList{"3 pages could not be saved; the first:\r\nCannot write the file " +
                           programFolder() + "/nowhere/big.htm: No such file or directory"});

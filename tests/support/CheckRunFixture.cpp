@@ -17,6 +17,21 @@ QString CheckRunFixture::shortcut(const QString& name, const QString& address) c
                      "[InternetShortcut]\r\nURL=" + address.toUtf8() + "\r\n");
 }
 
+CheckItem CheckRunFixture::item(const QString& name, const QString& address,
+                                const QString& status) const {
+    return {shortcut(name, address), address + " | " + status};
+}
+
+QStringList CheckRunFixture::load(const QList<CheckItem>& items) {
+    QStringList paths, rows;
+    for (const CheckItem& item : items) {
+        paths.append(item.path);
+        rows.append(item.row);
+    }
+    WindowFixture::load(paths);
+    return rows;
+}
+
 void CheckRunFixture::runCheck() {
     form->setWindowTitle(QStringLiteral("Vorlan"));
     QSignalSpy done(form.get(), &QWidget::windowTitleChanged);
