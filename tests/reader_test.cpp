@@ -288,19 +288,3 @@ TEST_F(Loading, List1ReportsADeletedFileAndSkipsAnUnreadableOne) {
     EXPECT_EQ(platform->messages.size(), 1);
     EXPECT_EQ(form->List2->count(), 0);
 }
-
-TEST_F(Loading, List3FollowsList1OnlyWhileShownAndWithinItsRows) {
-    const QString path = writeFile(QStringLiteral("a.url"), "URL=ab.cd\r\n");
-    form->List1->addItems({path, path, path});
-    form->List3->addItems({"r0", "r1"});
-    form->List3->setListIndex(0);
-    form->List1->setListIndex(1);
-    EXPECT_EQ(form->List3->listIndex(), 0); // hidden: keeps its selection
-    form->List3->show();
-    form->List1->setListIndex(0);
-    form->List1->setListIndex(1);
-    EXPECT_EQ(form->List3->listIndex(), 1);
-    form->List1->setListIndex(2);
-    EXPECT_EQ(itemTexts(form->List2), QStringList{"URL=ab.cd"});
-    EXPECT_EQ(form->List3->listIndex(), 1);
-}
