@@ -36,6 +36,20 @@ TEST_F(StartUp, ControlsAreInTheirInitialState) {
     EXPECT_FALSE(form->windowIcon().isNull());
 }
 
+TEST_F(StartUp, ControlsStandAtTheirPlaces) {
+    const struct {
+        QWidget* control;
+        QRect pixels;
+    } cases[] = {
+        {form->List1, {8, 40, 449, 124}},   {form->Text1, {8, 16, 169, 18}},
+        {form->Command1, {224, 8, 89, 25}}, {form->Picture1, {8, 32, 193, 209}},
+        {form->Dir1, {16, 40, 153, 142}},   {form->Label2, {416, 0, 55, 24}},
+        {form->List3, {8, 216, 321, 94}},   {form->Check3, {16, 24, 137, 17}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.control->geometry(), c.pixels) << c.control->objectName().toStdString();
+}
+
 TEST_F(StartUp, MenusHoldTheirItemsAndShortcuts) {
     const QList<QAction*> menus = form->menuBar()->actions();
     ASSERT_EQ(menus.size(), 3);
