@@ -21,12 +21,16 @@ QStringList addressesOf(const CheckRunOptions& options, const LatencyServer& ser
     for (int i = 0; i < options.links; ++i)
         hostOf[i] = i % options.hosts;
     std::shuffle(hostOf.begin(), hostOf.end(), std::mt19937(20240611));
+    // Whether link i is one of `count` links spread evenly over all.
+    const auto oneOf = [&options](int count, int i) {
+        return i * count / options.links != (i + 1) * count / options.links;
+    };
     QStringList addresses;
     for (int i = 0; i < options.links; ++i) {
-        const bool heavy =
-            i * options.heavy / options.links != (i + 1) * options.heavy / options.links;
-        const std::string path =
-            heavy ? "/heavy/" + std::to_string(options.heavyMb) : "/page/" + std::to_string(i);
+        const std::string path = oneOf(options.heavy, i)
+                                     ? "/heavy/" + std::to_string(options.heavyMb)
+                                 : oneOf(options.manyHeaders, i) ? std::string("/many-headers")
+                                                                 : "/page/" + std::to_string(i);
         addresses.append(QString::fromStdString(server.url(hostOf[i], path)));
     }
     return addresses;
@@ -68,6 +72,8 @@ CheckRunOptions parseOptions(int argc, char** argv, CheckRunOptions defaults) {
             options.heavy = number();
         else if (arg == "--heavy-mb")
             options.heavyMb = number();
+        else if (arg == "--many-headers")
+            options.manyHeaders = number();
         else if (arg == "--save")
             options.save = true;
     }
@@ -104,7 +110,8 @@ std::string CheckRunBench::commandLine(const char* program) const {
     return std::string(program) + " --links " + std::to_string(options_.links) + " --hosts " +
            std::to_string(options_.hosts) + " --delay-ms " + std::to_string(options_.delayMs) +
            " --heavy " + std::to_string(options_.heavy) + " --heavy-mb " +
-           std::to_string(options_.heavyMb) + (options_.save ? " --save" : "");
+           std::to_string(options_.heavyMb) + " --many-headers " +
+           std::to_string(options_.manyHeaders) + (options_.save ? " --save" : "");
 }
 
 double CheckRunBench::run() {

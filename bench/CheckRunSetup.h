@@ -9,14 +9,16 @@
 #include <string>
 
 // What a benchmark of the check run works on, from its command line:
-//   --links N --hosts H --delay-ms D --heavy K --heavy-mb M --save
-// --heavy makes K of the links pages of M megabytes; --save checks "Download all URLs".
+//   --links N --hosts H --delay-ms D --heavy K --heavy-mb M --many-headers L --save
+// --heavy makes K of the links pages of M megabytes; --many-headers makes L of them answers
+// of 100,000 header lines; --save checks "Download all URLs".
 struct CheckRunOptions {
     int links = 1000;
     int hosts = 50;
     int delayMs = 200;
     int heavy = 0;
     int heavyMb = 200;
+    int manyHeaders = 0;
     bool save = false;
 };
 

@@ -37,6 +37,13 @@ void addRoutes(httplib::Server& server, std::chrono::milliseconds delay) {
                                      return sink.write(page->data() + offset, length);
                                  });
     });
+    // A hostile answer: a header of 100,000 lines (1.6 MB), which a client must bound.
+    server.Get("/many-headers", [delay](const httplib::Request&, httplib::Response& res) {
+        std::this_thread::sleep_for(delay);
+        for (int i = 0; i < 100000; ++i)
+            res.set_header("X-Line-" + std::to_string(i), "v");
+        res.set_content("lines", "text/plain");
+    });
     server.Get(R"(/heavy/(\d+))", [delay](const httplib::Request& req, httplib::Response& res) {
         std::this_thread::sleep_for(delay);
         const size_t size = std::stoul(req.matches[1]) << 20;

@@ -7,7 +7,8 @@
 // A web server of loopback hosts 127.0.0.2, 127.0.0.3, ... on one shared port, run in a
 // child process so that its memory and threads stay out of the measured program. Every
 // request waits the given delay, then "/page/<n>" answers a small HTML page and
-// "/heavy/<megabytes>" streams a page of that weight.
+// "/heavy/<megabytes>" streams a page of that weight; "/many-headers" answers with 100,000 header
+// lines.
 class LatencyServer {
   public:
     LatencyServer(int hosts, std::chrono::milliseconds delay);

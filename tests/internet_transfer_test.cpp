@@ -1,8 +1,42 @@
+#include "HttpTestServer.h"
 #include "InternetTransfer.h"
+#include "ProcessMemory.h"
 
+#include <QDir>
+#include <QProcess>
+#include <QSslKey>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
 #include <gtest/gtest.h>
 
 using namespace vorlan;
+using namespace vorlan::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Fetched {
+    TransferResponse response;
+    QByteArray body;
+};
+
+Fetched fetch(InternetTransfer& inet, const QString& url) {
+    Fetched fetched;
+    bool done = false;
+    inet.start(
+        QUrl(url), [&](QByteArrayView bytes) { fetched.body += bytes; },
+        [&](const TransferResponse& response) {
+            fetched.response = response;
+            done = true;
+        });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 60000)) << url.toStdString();
+    return fetched;
+}
+
+} // namespace
 
 TEST(TransferTarget, AddsTheMissingSchemeAndRefusesWhatIsNotHttp) {
     const InternetTransfer inet;
@@ -30,4 +64,145 @@ TEST(TransferTarget, AddsTheMissingSchemeAndRefusesWhatIsNotHttp) {
         EXPECT_EQ(target.errorNumber, c.errorNumber) << c.address;
         EXPECT_EQ(target.url.toString(QUrl::FullyEncoded), QString::fromUtf8(c.url)) << c.address;
     }
+}
+
+// Each answer, as one server sends it, gives its error number and its header text exactly as
+// sent, with a single connection.
+TEST(InternetTransfer, GivesTheHeaderAsTheServerSentIt) {
+    const struct {
+        const char* answer;
+        int errorNumber;
+        const char* header;
+    } cases[] = {
+        {"HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html/>", 0,
+         "HTTP/1.0 200 OK\r\nContent-Type: text/html"},
+        {"HTTP/1.1 200 Fine Indeed\r\nX-Multi: one\r\nX-Other: x\r\nX-Multi: two\r\n"
+         "Content-Length: 2\r\n\r\nok",
+         0,
+         "HTTP/1.1 200 Fine Indeed\r\nX-Multi: one\r\nX-Other: x\r\nX-Multi: two\r\n"
+         "Content-Length: 2"},
+        {"Hello there\r\n", transfer_error::kDownLevelServer, ""},
+        {"HTTP/1.1 302 Found\r\nLocation: ftp://127.0.0.1/f.txt\r\n\r\n",
+         transfer_error::kCannotOpenUrl, "HTTP/1.1 302 Found\r\nLocation: ftp://127.0.0.1/f.txt"},
+        {"HTTP/1.1 301 Moved\r\nLocation: file:///etc/passwd\r\n\r\n",
+         transfer_error::kCannotOpenUrl, "HTTP/1.1 301 Moved\r\nLocation: file:///etc/passwd"},
+    };
+    InternetTransfer inet;
+    for (const auto& c : cases) {
+        const RawHttpServer server(c.answer);
+        const Fetched fetched = fetch(inet, server.url("/"));
+        EXPECT_EQ(fetched.response.errorNumber, c.errorNumber) << c.answer;
+        EXPECT_EQ(fetched.response.header, QString::fromUtf8(c.header)) << c.answer;
+        EXPECT_EQ(server.connections(), 1) << c.answer;
+    }
+}
+
+TEST(InternetTransfer, AnEndlessHeaderEndsWithinItsBound) {
+    RawHttpServer server("HTTP/1.1 200 OK\r\n");
+    server.repeatAfterAnswer("X-Again: " + QByteArray(200, 'a') + "\r\n");
+    InternetTransfer inet;
+    const qint64 residentBefore = statusKb("VmRSS");
+    resetPeakMemory();
+    const Fetched fetched = fetch(inet, server.url("/"));
+    EXPECT_EQ(fetched.response.errorNumber, transfer_error::kCannotOpenUrl);
+    EXPECT_LE(fetched.response.header.size(), kLargestHeader);
+    if (kMemoryMeasurable) {
+        EXPECT_LT(statusKb("VmHWM") - residentBefore, 10 << 10);
+    }
+}
+
+// A busy server's 429 or 503 is asked once more when its Retry-After is short; the answer to
+// that second request is the one given.
+TEST(InternetTransfer, AsksABusyServerOnceMoreAfterItsWait) {
+    std::atomic<int> requests{0};
+    std::string retryAfter;
+    int busyStatus = 0;
+    HttpTestServer server([&](httplib::Server& routes) {
+        routes.Get("/", [&](const httplib::Request&, httplib::Response& res) {
+            if (requests++ == 0) {
+                res.status = busyStatus;
+                res.set_header("Retry-After", retryAfter);
+                res.set_content("busy", "text/plain");
+            } else {
+                res.set_content("page", "text/html");
+            }
+        });
+    });
+    const std::string soon = QDateTime::currentDateTimeUtc()
+                                 .addSecs(2)
+                                 .toString(u"ddd, dd MMM yyyy hh:mm:ss 'GMT'")
+                                 .toStdString();
+    const struct {
+        int status;
+        std::string retryAfter;
+        int requests;
+        int finalStatus;
+        const char* body;
+    } cases[] = {
+        {429, "1", 2, 200, "page"},
+        {503, soon, 2, 200, "page"},
+        {429, "600", 1, 429, "busy"},
+        {503, "abc", 1, 503, "busy"},
+    };
+    InternetTransfer inet;
+    for (const auto& c : cases) {
+        requests = 0;
+        busyStatus = c.status;
+        retryAfter = c.retryAfter;
+        const Fetched fetched = fetch(inet, server.url("/"));
+        EXPECT_EQ(requests, c.requests) << c.retryAfter;
+        EXPECT_EQ(fetched.response.statusCode, c.finalStatus) << c.retryAfter;
+        EXPECT_EQ(fetched.body, c.body) << c.retryAfter;
+    }
+}
+
+// TLS: an untrusted certificate is refused; a trusted server that offers HTTP/2 is spoken
+// to in it.
+TEST(InternetTransfer, VerifiesTlsAndSpeaksHttp2WhereOffered) {
+    const QSslConfiguration tls = selfSignedTls();
+    ASSERT_FALSE(tls.localCertificate().isNull()) << "the openssl command failed";
+    {
+        const RawHttpServer untrusted("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 0ms, tls);
+        InternetTransfer inet;
+        EXPECT_EQ(fetch(inet, untrusted.url("/")).response.errorNumber,
+                  transfer_error::kCannotOpenUrl);
+    }
+    const QString nghttpd = QStandardPaths::findExecutable(QStringLiteral("nghttpd"));
+    if (nghttpd.isEmpty())
+        GTEST_SKIP() << "nghttpd (Debian's nghttp2-server) is not installed";
+    const QTemporaryDir folder;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    ASSERT_TRUE(write("key.pem", tls.privateKey().toPem()));
+    ASSERT_TRUE(write("cert.pem", tls.localCertificate().toPem()));
+    ASSERT_TRUE(write("index.html", "<html>two</html>"));
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QProcess server;
+    server.start(nghttpd, {"-a", "127.0.0.1", "-d", folder.path(), QString::number(port),
+                           folder.filePath("key.pem"), folder.filePath("cert.pem")});
+    ASSERT_TRUE(server.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            return socket.waitForConnected(100);
+        },
+        10000));
+    const QByteArray oldTrust = qgetenv("SSL_CERT_FILE");
+    qputenv("SSL_CERT_FILE", QFile::encodeName(folder.filePath("cert.pem")));
+    InternetTransfer inet;
+    const Fetched fetched =
+        fetch(inet, QStringLiteral("https://127.0.0.1:%1/index.html").arg(port));
+    qputenv("SSL_CERT_FILE", oldTrust);
+    server.kill();
+    server.waitForFinished();
+    EXPECT_EQ(fetched.response.errorNumber, 0);
+    EXPECT_TRUE(fetched.response.header.startsWith(QStringLiteral("HTTP/2 200")))
+        << fetched.response.header.toStdString();
+    EXPECT_EQ(fetched.body, "<html>two</html>");
 }

@@ -115,6 +115,10 @@ class LinkCheckRun : public CheckRunFixture {
     std::atomic<int> requests{0};
     std::atomic<int> running{0};
     std::atomic<int> mostRunning{0};
+    // Requests to "/polite" in flight at once, from the one asked again after a 429 on.
+    std::atomic<int> politeAnswers{0};
+    std::atomic<int> politeRunning{0};
+    std::atomic<int> mostPoliteAfterRetry{-1};
     HttpTestServer server{[this](httplib::Server& routes) {
         // Counted before the answer goes out, so that a run that has ended has counted all.
         routes.set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
@@ -140,6 +144,22 @@ class LinkCheckRun : public CheckRunFixture {
         addRedirectRoutes(routes);
         routes.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
             res.set_redirect("file:///etc/passwd");
+        });
+        routes.Get(R"(/polite/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
+            const bool first = req.matches[1] == "0";
+            if (first && politeAnswers++ == 0) {
+                res.status = 429;
+                res.set_header("Retry-After", "1");
+                return;
+            }
+            const int now = ++politeRunning;
+            if (first || mostPoliteAfterRetry >= 0)
+                for (int most = mostPoliteAfterRetry;
+                     now > most && !mostPoliteAfterRetry.compare_exchange_weak(most, now);)
+                    ;
+            std::this_thread::sleep_for(20ms);
+            --politeRunning;
+            res.set_content("page", "text/html");
         });
         routes.Get(
             R"(/delay/(\d+)/(\w+))", [this](const httplib::Request& req, httplib::Response& res) {
@@ -201,8 +221,9 @@ TEST_F(LinkCheckRun, EachRowComesFromItsOwnTransfer) {
     for (int failed : {2, 3, 10})
         EXPECT_EQ(headers[failed], QString()) << failed; // nothing of the item before
     EXPECT_TRUE(headers[6].startsWith(QStringLiteral("HTTP/1.1 404 Not Found\r\n")));
-    EXPECT_TRUE(headers[6].contains(QStringLiteral("\r\nSet-Cookie: session=1\r\n")));
-    EXPECT_TRUE(headers[6].contains(QStringLiteral("\r\nSet-Cookie: theme=dark")));
+    EXPECT_TRUE(headers[6].contains(
+        QStringLiteral("\r\nSet-Cookie: session=1\r\nSet-Cookie: theme=dark")));
+    EXPECT_EQ(headers[4], QStringLiteral("HTTP/1.0 200 OK\r\nContent-Type: text/html"));
     EXPECT_TRUE(headers[7].contains(QStringLiteral("\r\nX-Final: yes")));
     EXPECT_FALSE(headers[7].contains(QStringLiteral("Location")));
     EXPECT_TRUE(headers[18].startsWith(QStringLiteral("HTTP/1.1 200 OK"))); // arrived in time
@@ -244,6 +265,17 @@ TEST_F(LinkCheckRun, ManyRequestsAtOnceGiveTheRowsOfOneAtATime) {
     EXPECT_EQ(statusLines(), oneAtATime);
     EXPECT_GT(mostRunning, 1);
     EXPECT_LE(mostRunning, 6); // all on one host
+}
+
+TEST_F(LinkCheckRun, AHostThatAnswers429GetsOneRequestAtATime) {
+    QList<CheckItem> items;
+    for (int i = 0; i < 20; ++i)
+        items.append(item(QStringLiteral("p%1.url").arg(i),
+                          server.url(QStringLiteral("/polite/%1").arg(i)), "GOOD"));
+    const QStringList expected = load(items);
+    runCheck();
+    EXPECT_EQ(rows(), expected); // the first row is the second answer's
+    EXPECT_EQ(mostPoliteAfterRetry, 1);
 }
 
 TEST_F(LinkCheckRun, ASecondRunReplacesTheRowsOfTheFirst) {

@@ -24,13 +24,21 @@ constexpr std::chrono::milliseconds kSlice(8);
 
 CheckRun::CheckRun(Form1& form, InternetTransfer& inet, QStringList shortcutPaths, RunLimits limits)
     : QObject(&form), form_(form), inet_(inet), shortcutPaths_(std::move(shortcutPaths)),
-      limits_(limits), scheduler_(limits.requestsInFlight, limits.requestsPerHost) {}
+      limits_(limits), scheduler_(limits.requestsInFlight, limits.requestsPerHost) {
+    inet_.setTooManyRequestsHandler(
+        [this](const QUrl& url) { scheduler_.slowDown(connectionKey(url)); });
+}
 
 CheckRun::~CheckRun() {
     // A finished run has nothing in flight, and its deferred deletion may come after the
     // transfer component is gone (the window deleted right after the run).
     if (!cancelled_ && committed_ < shortcutPaths_.size())
-        inet_.abortAll();
+        releaseTransfers();
+}
+
+void CheckRun::releaseTransfers() {
+    inet_.abortAll();
+    inet_.setTooManyRequestsHandler(nullptr);
 }
 
 void CheckRun::start() {
@@ -39,7 +47,7 @@ void CheckRun::start() {
 
 void CheckRun::cancel() {
     cancelled_ = true;
-    inet_.abortAll();
+    releaseTransfers();
     pageWriter_.reset();
     if (!pumping_)
         deleteLater();
@@ -82,6 +90,7 @@ void CheckRun::pump() {
         const QScopedValueRollback<bool> pumping(pumping_, true);
         moreToDo = !commitRows(QDeadlineTimer(kSlice));
         if (!cancelled_ && committed_ == shortcutPaths_.size()) {
+            releaseTransfers();
             form_.setWindowTitle(QStringLiteral("DONE! - ") + form_.platform().executableName());
             emit finished();
             return;
@@ -219,7 +228,7 @@ void CheckRun::itemFetched(Item& item, const TransferResponse& response) {
     item.response = response;
     item.page.seal();
     // A failed transfer has no page, whatever part of it arrived.
-    if (response.errorNumber != 0)
+    if (response.errorNumber != 0 || response.bodyLost)
         dropPage(item);
     item.done = true;
     scheduler_.release(item.connection);

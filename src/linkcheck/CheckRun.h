@@ -65,6 +65,8 @@ class CheckRun : public QObject {
         QString status;
     };
 
+    // Ends the run's use of the transfer component: its requests and its 429 handler.
+    void releaseTransfers();
     void schedulePump();
     void pump();
     // Commits the rows whose items are done, in order; false when the slice ran out first.

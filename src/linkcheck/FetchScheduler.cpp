@@ -13,7 +13,7 @@ FetchScheduler::FetchScheduler(int maxInFlight, int maxPerHost)
     : maxInFlight_(maxInFlight), maxPerHost_(maxPerHost) {}
 
 void FetchScheduler::offer(const QString& key, const Host& host) {
-    if (!host.waiting.empty() && host.inFlight < maxPerHost_)
+    if (!host.waiting.empty() && host.inFlight < limitOf(host))
         startable_.emplace(host.waiting.front(), key);
 }
 
@@ -43,10 +43,20 @@ void FetchScheduler::release(const QString& key) {
     Host& host = *it;
     --host.inFlight;
     --inFlight_;
-    if (host.inFlight == maxPerHost_ - 1)
+    if (host.inFlight == limitOf(host) - 1)
         offer(key, host);
-    if (host.inFlight == 0 && host.waiting.empty())
+    if (host.inFlight == 0 && host.waiting.empty() && !host.slowedDown)
         hosts_.erase(it);
+}
+
+void FetchScheduler::slowDown(const QString& key) {
+    Host& host = hosts_[key];
+    if (host.slowedDown)
+        return;
+    host.slowedDown = true;
+    // Its first waiting request starts only once the host has nothing in flight.
+    if (!host.waiting.empty() && host.inFlight >= 1)
+        startable_.erase({host.waiting.front(), key});
 }
 
 } // namespace vorlan

@@ -28,20 +28,25 @@ class FetchScheduler {
     std::optional<qsizetype> takeNext(qsizetype latestItem = std::numeric_limits<qsizetype>::max());
     // A request to this host has ended or was stopped.
     void release(const QString& host);
+    // The host asked for fewer requests: from now on it gets one at a time.
+    void slowDown(const QString& host);
 
     int inFlight() const { return inFlight_; }
 
   private:
     struct Host {
         int inFlight = 0;
+        bool slowedDown = false;
         std::deque<qsizetype> waiting;
     };
     // Offers the host's first waiting request when the host has a free slot.
     void offer(const QString& key, const Host& host);
+    int limitOf(const Host& host) const { return host.slowedDown ? 1 : maxPerHost_; }
 
     int maxInFlight_;
     int maxPerHost_;
     int inFlight_ = 0;
+    // Hosts with requests waiting or in flight, and those slowed down, for the whole run.
     QHash<QString, Host> hosts_;
     // The first waiting request of every host with a free slot, earliest first.
     std::set<std::pair<qsizetype, QString>> startable_;

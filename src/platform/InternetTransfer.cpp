@@ -1,14 +1,13 @@
 #include "InternetTransfer.h"
 
-#include <QHash>
-#include <QMutex>
-#include <QNetworkAccessManager>
+#include <QElapsedTimer>
 #include <QNetworkProxyFactory>
-#include <QNetworkReply>
-#include <QPointer>
 #include <QRegularExpression>
-#include <QSslSocket>
+#include <QSocketNotifier>
 #include <QTimer>
+#include <curl/curl.h>
+#include <mutex>
+#include <unordered_map>
 
 namespace vorlan {
 
@@ -17,12 +16,10 @@ namespace {
 using namespace transfer_error;
 
 constexpr int kMaxRedirects = 20;
-// Bytes Qt may hold for one reply before they are taken; keeps memory bounded when a page
-// arrives faster than it is stored.
-constexpr qint64 kReadBufferBytes = 1 << 20;
-constexpr QByteArrayView kUserAgent = "Vorlan/1.0";
-// A response must begin with these bytes to carry HTTP headers.
-constexpr QByteArrayView kStatusLineStart = "HTTP/";
+// A Retry-After longer than this is not waited for: the answer stands.
+constexpr curl_off_t kLongestRetryWaitSeconds = 30;
+constexpr const char* kUserAgent = "Vorlan/1.0";
+constexpr const char* kAccept = "Accept: text/html,application/xhtml+xml,*/*;q=0.8";
 
 // The ways a transfer fails, and the component's error number for each.
 enum class Failure { None, BadAddress, UnsupportedScheme, CannotOpen, TimedOut, NoHttpHeaders };
@@ -34,10 +31,11 @@ constexpr struct {
     {Failure::None, 0},
     {Failure::BadAddress, kBadUrl},            // empty or unparsable address
     {Failure::UnsupportedScheme, kInvalidUrl}, // a scheme other than http and https
-    // host not found, connection refused or reset, TLS failure, redirect loop
+    // host not found, connection refused or reset, TLS failure, too many redirects, a
+    // header beyond kLargestHeader
     {Failure::CannotOpen, kCannotOpenUrl},
     {Failure::TimedOut, kTimeOut},              // not finished within the request time-out
-    {Failure::NoHttpHeaders, kDownLevelServer}, // the server answers without HTTP headers
+    {Failure::NoHttpHeaders, kDownLevelServer}, // the server answers without a status line
 };
 
 int errorNumberOf(Failure failure) {
@@ -48,20 +46,8 @@ int errorNumberOf(Failure failure) {
     Q_UNREACHABLE();
 }
 
-// Errors that Qt derives from the status of a response that arrived in full: an HTTP
-// error status is an answer, not a transport failure.
-bool isStatusError(QNetworkReply::NetworkError error) {
-    return (error >= QNetworkReply::ContentAccessDenied &&
-            error <= QNetworkReply::UnknownContentError) ||
-           error == QNetworkReply::ProtocolInvalidOperationError ||
-           (error >= QNetworkReply::InternalServerError &&
-            error <= QNetworkReply::UnknownServerError);
-}
-
-// Qt reports a reply that does not begin with a status line like a connection that broke
-// before answering.
-bool mayLackHttpHeaders(QNetworkReply::NetworkError error) {
-    return error == QNetworkReply::RemoteHostClosedError || error == QNetworkReply::ProtocolFailure;
+bool isWebScheme(const QString& scheme) {
+    return scheme == u"http" || scheme == u"https";
 }
 
 // The scheme an address names; empty when it names none. "host:8080/path" names a port.
@@ -78,282 +64,251 @@ QString schemeOf(const QString& address) {
     return namesPort ? QString() : match.captured(1).toLower();
 }
 
-QString headerText(const QNetworkReply& reply) {
-    const bool http2 = reply.attribute(QNetworkRequest::Http2WasUsedAttribute).toBool();
-    QString statusLine = QStringLiteral("%1 %2").arg(
-        http2 ? QStringLiteral("HTTP/2") : QStringLiteral("HTTP/1.1"),
-        QString::number(reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()));
-    const QString reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
-    if (!reason.isEmpty())
-        statusLine += u' ' + reason;
-    QStringList lines{statusLine};
-    for (const auto& [name, value] : reply.rawHeaderPairs()) {
-        // Qt joins repeated Set-Cookie lines with LF: each goes back on a line of its own.
-        for (const QByteArray& part : value.split('\n'))
-            lines.append(QString::fromUtf8(name + ": " + part));
-    }
-    return lines.join(QStringLiteral("\r\n"));
+bool isRedirect(long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
-// The system's proxy settings, asked once per scheme, host and port: asking the system
-// costs more than a request to a near server.
-class SystemProxyFactory : public QNetworkProxyFactory {
-  public:
-    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override {
-        const QUrl url = query.url();
-        const QString key = url.scheme() + u' ' + url.host() + u' ' + QString::number(url.port());
-        const QMutexLocker lock(&mutex_);
-        auto it = answers_.find(key);
-        if (it == answers_.end())
-            it = answers_.insert(key, systemProxyForQuery(query));
-        return *it;
+// A proxy of the system's settings as libcurl names it; empty for a direct connection.
+QByteArray curlProxy(const QNetworkProxy& proxy) {
+    QByteArray scheme;
+    switch (proxy.type()) {
+    case QNetworkProxy::HttpProxy:
+        scheme = "http";
+        break;
+    case QNetworkProxy::Socks5Proxy:
+        scheme = "socks5h";
+        break;
+    default:
+        return {};
     }
-
-  private:
-    QMutex mutex_; // Qt may ask from its network thread too
-    QHash<QString, QList<QNetworkProxy>> answers_;
-};
-
-bool goesThroughProxy(QNetworkAccessManager& manager, const QUrl& url) {
-    const QList<QNetworkProxy> proxies =
-        manager.proxyFactory()->queryProxy(QNetworkProxyQuery(url));
-    return !proxies.isEmpty() && proxies.first().type() != QNetworkProxy::NoProxy;
+    QUrl url;
+    url.setScheme(QString::fromLatin1(scheme));
+    url.setHost(proxy.hostName());
+    url.setPort(proxy.port());
+    url.setUserName(proxy.user());
+    url.setPassword(proxy.password());
+    return url.toEncoded();
 }
 
 } // namespace
 
-// One request in flight: its reply, its deadline and, when the server's answer could not
-// be read as HTTP, a second look at the first bytes the server sends.
-class InternetTransfer::Transfer : public QObject {
+// libcurl's multi handle and the event loop's watch over the sockets and the timer it asks for.
+class InternetTransfer::Multi {
   public:
-    Transfer(InternetTransfer& owner, TransferId id, const QUrl& url, DataHandler onData,
-             DoneHandler onDone)
-        : id(id), owner_(owner), onData_(std::move(onData)), onDone_(std::move(onDone)) {
-        deadline_.setSingleShot(true);
-        connect(&deadline_, &QTimer::timeout, this, &Transfer::timeUp);
-        deadline_.start(owner.settings_.requestTimeout);
-        send(url);
+    explicit Multi(InternetTransfer& owner) : owner_(owner), handle_(curl_multi_init()) {
+        curl_multi_setopt(handle_, CURLMOPT_SOCKETFUNCTION, &Multi::watchSocket);
+        curl_multi_setopt(handle_, CURLMOPT_SOCKETDATA, this);
+        curl_multi_setopt(handle_, CURLMOPT_TIMERFUNCTION, &Multi::setTimer);
+        curl_multi_setopt(handle_, CURLMOPT_TIMERDATA, this);
+        // Connections stay open for reuse across the hosts of a run.
+        curl_multi_setopt(handle_, CURLMOPT_MAXCONNECTS, 512L);
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, &owner,
+                         [this] { owner_.drive(CURL_SOCKET_TIMEOUT, 0); });
+    }
+    ~Multi() {
+        watches_.clear();
+        curl_multi_cleanup(handle_);
     }
 
-    ~Transfer() override {
-        if (probe_)
-            probe_->disconnect(this);
-        dropReply();
-    }
-
-    // Ends the transfer without calling its handlers.
-    void cancel() {
-        ended_ = true;
-        onData_ = nullptr;
-        onDone_ = nullptr;
-        deadline_.stop();
-        if (probe_)
-            probe_->abort();
-        dropReply();
-    }
-
-    const TransferId id;
+    CURLM* handle() const { return handle_; }
 
   private:
-    void send(const QUrl& url) {
-        QNetworkRequest request(url);
-        request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent.toByteArray());
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                             QNetworkRequest::ManualRedirectPolicy);
-        // Inflated bytes count against kLargestBody: a well-compressed page is no reason
-        // to refuse it.
-        request.setDecompressedSafetyCheckThreshold(-1);
-        reply_ = owner_.manager_->get(request);
-        reply_->setReadBufferSize(kReadBufferBytes);
-        connect(reply_, &QNetworkReply::metaDataChanged, this, &Transfer::headArrived);
-        connect(reply_, &QNetworkReply::readyRead, this, &Transfer::bodyArrived);
-        connect(reply_, &QNetworkReply::finished, this, &Transfer::replyFinished);
-    }
+    struct Watch {
+        std::unique_ptr<QSocketNotifier> read;
+        std::unique_ptr<QSocketNotifier> write;
+    };
 
-    void dropReply() {
-        if (!reply_)
-            return;
-        reply_->disconnect(this);
-        reply_->abort();
-        reply_->deleteLater();
-        reply_ = nullptr;
-    }
-
-    // Where the response sends the request on; invalid when it is the final response.
-    QUrl redirectTarget() const {
-        static constexpr int kRedirectStatuses[] = {301, 302, 303, 307, 308};
-        const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        const QByteArray location = reply_->rawHeader("Location");
-        if (location.isEmpty() ||
-            std::find(std::begin(kRedirectStatuses), std::end(kRedirectStatuses), status) ==
-                std::end(kRedirectStatuses))
-            return {};
-        return reply_->url().resolved(QUrl::fromEncoded(location));
-    }
-
-    bool answered() const {
-        return reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-    }
-
-    void takeHead() {
-        response_.statusCode = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        response_.header = headerText(*reply_);
-    }
-
-    // A redirect is followed as soon as its head is in: its body, however long, is not
-    // waited for.
-    void headArrived() {
-        if (const QUrl next = redirectTarget(); answered() && next.isValid()) {
-            takeHead();
-            follow(next);
+    // A notifier that is no longer wanted may be the one whose signal is running.
+    static void retire(std::unique_ptr<QSocketNotifier>& notifier) {
+        if (notifier) {
+            notifier->setEnabled(false);
+            notifier.release()->deleteLater();
         }
     }
 
-    // Passes the body bytes that have arrived on, up to kLargestBody; true once the body
-    // has reached it.
-    bool readBody() {
-        if (!reply_->isOpen())
-            return false; // aborted
-        const QByteArray bytes = reply_->read(kLargestBody - bodyBytes_);
-        bodyBytes_ += bytes.size();
-        if (onData_ && !bytes.isEmpty()) {
-            // The handler may abort this very transfer, which drops its handlers.
-            DataHandler onData = std::move(onData_);
-            onData(bytes);
-            if (ended_)
-                return false;
-            onData_ = std::move(onData);
-        }
-        return bodyBytes_ == kLargestBody;
-    }
-
-    void bodyArrived() {
-        if (readBody())
-            endAsReceived();
-    }
-
-    // The body is cut at kLargestBody: what arrived so far is the page.
-    void endAsReceived() {
-        takeHead();
-        dropReply();
-        complete(Failure::None);
-    }
-
-    // Redirects are followed as a browser follows them, to http and https addresses only.
-    void follow(const QUrl& next) {
-        dropReply();
-        if (++redirects_ > kMaxRedirects ||
-            (next.scheme() != u"http" && next.scheme() != u"https")) {
-            complete(Failure::CannotOpen);
+    void watch(std::unique_ptr<QSocketNotifier>& notifier, curl_socket_t socket,
+               QSocketNotifier::Type type, bool wanted) {
+        if (!wanted) {
+            retire(notifier);
             return;
         }
-        send(next);
+        if (notifier)
+            return;
+        notifier = std::make_unique<QSocketNotifier>(socket, type);
+        const int event = type == QSocketNotifier::Read ? CURL_CSELECT_IN : CURL_CSELECT_OUT;
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, &owner_,
+                         [this, socket, event] { owner_.drive(socket, event); });
     }
 
-    void replyFinished() {
-        if (readBody()) {
-            endAsReceived();
-            return;
+    static int watchSocket(CURL*, curl_socket_t socket, int what, void* multi, void*) {
+        auto& self = *static_cast<Multi*>(multi);
+        if (what == CURL_POLL_REMOVE) {
+            if (const auto it = self.watches_.find(socket); it != self.watches_.end()) {
+                retire(it->second.read);
+                retire(it->second.write);
+                self.watches_.erase(it);
+            }
+            return 0;
         }
-        if (ended_)
-            return;
-        const QNetworkReply::NetworkError error = reply_->error();
-        const bool hasHead = answered();
-        if (hasHead)
-            takeHead();
-        if (timedOut_ || error == QNetworkReply::TimeoutError)
-            complete(Failure::TimedOut);
-        else if (const QUrl next = redirectTarget(); hasHead && next.isValid())
-            follow(next);
-        else if (error == QNetworkReply::NoError || (hasHead && isStatusError(error)))
-            complete(Failure::None);
-        else if (!hasHead && mayLackHttpHeaders(error) &&
-                 !goesThroughProxy(*owner_.manager_, reply_->url()))
-            lookAtFirstBytes(reply_->url());
+        Watch& watch = self.watches_[socket];
+        self.watch(watch.read, socket, QSocketNotifier::Read,
+                   what == CURL_POLL_IN || what == CURL_POLL_INOUT);
+        self.watch(watch.write, socket, QSocketNotifier::Write,
+                   what == CURL_POLL_OUT || what == CURL_POLL_INOUT);
+        return 0;
+    }
+
+    static int setTimer(CURLM*, long timeoutMs, void* multi) {
+        auto& self = *static_cast<Multi*>(multi);
+        if (timeoutMs < 0)
+            self.timer_.stop();
         else
-            complete(Failure::CannotOpen);
-    }
-
-    // Asks once more and reads the first bytes of the answer: a server that answers
-    // without a status line is a down-level server, any other is one that cannot be opened.
-    void lookAtFirstBytes(const QUrl& url) {
-        probe_ = std::make_unique<QSslSocket>();
-        probe_->setProxy(QNetworkProxy::NoProxy);
-        const QByteArray request =
-            "GET " +
-            url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority | QUrl::RemoveFragment) +
-            " HTTP/1.1\r\nHost: " + url.host(QUrl::FullyEncoded).toUtf8() +
-            "\r\nUser-Agent: " + kUserAgent.toByteArray() + "\r\nConnection: close\r\n\r\n";
-        const auto writeRequest = [this, request] { probe_->write(request); };
-        if (url.scheme() == u"https") {
-            connect(probe_.get(), &QSslSocket::encrypted, this, writeRequest);
-            probe_->connectToHostEncrypted(url.host(), quint16(url.port(443)));
-        } else {
-            connect(probe_.get(), &QSslSocket::connected, this, writeRequest);
-            probe_->connectToHost(url.host(), quint16(url.port(80)));
-        }
-        connect(probe_.get(), &QSslSocket::readyRead, this, [this] {
-            firstBytes_ += probe_->read(kStatusLineStart.size() - firstBytes_.size());
-            if (firstBytes_.size() == kStatusLineStart.size())
-                judgeFirstBytes();
-        });
-        connect(probe_.get(), &QSslSocket::disconnected, this, &Transfer::judgeFirstBytes);
-        connect(probe_.get(), &QSslSocket::errorOccurred, this, &Transfer::judgeFirstBytes);
-    }
-
-    void judgeFirstBytes() {
-        if (!onDone_)
-            return;
-        firstBytes_ += probe_->read(kStatusLineStart.size() - firstBytes_.size());
-        probe_->disconnect(this);
-        probe_->abort();
-        const bool statusLine = kStatusLineStart.first(firstBytes_.size()) == firstBytes_;
-        complete(firstBytes_.isEmpty() || statusLine ? Failure::CannotOpen
-                                                     : Failure::NoHttpHeaders);
-    }
-
-    void timeUp() {
-        if (probe_) {
-            probe_->disconnect(this);
-            probe_->abort();
-            complete(Failure::TimedOut);
-            return;
-        }
-        timedOut_ = true;
-        reply_->abort(); // finishes the reply, which reports the time-out
-    }
-
-    void complete(Failure failure) {
-        ended_ = true;
-        deadline_.stop();
-        response_.errorNumber = errorNumberOf(failure);
-        // The handler may end every transfer, this one included: it gets copies.
-        const DoneHandler onDone = std::move(onDone_);
-        const TransferResponse response = response_;
-        onData_ = nullptr;
-        onDone_ = nullptr;
-        owner_.retire(this);
-        if (onDone)
-            onDone(response);
+            self.timer_.start(int(timeoutMs));
+        return 0;
     }
 
     InternetTransfer& owner_;
-    QPointer<QNetworkReply> reply_;
-    DataHandler onData_;
-    DoneHandler onDone_;
-    QTimer deadline_;
-    bool timedOut_ = false;
-    bool ended_ = false;
-    int redirects_ = 0;
-    qint64 bodyBytes_ = 0;
-    std::unique_ptr<QSslSocket> probe_;
-    QByteArray firstBytes_;
-    TransferResponse response_;
+    CURLM* handle_;
+    QTimer timer_;
+    std::unordered_map<curl_socket_t, Watch> watches_;
 };
 
-InternetTransfer::InternetTransfer(QObject* parent)
-    : QObject(parent), manager_(std::make_unique<QNetworkAccessManager>()) {
-    applySettings(TransferSettings{});
+// One request in flight, with what has arrived of its final response.
+class InternetTransfer::Transfer {
+  public:
+    Transfer(TransferId id, const QUrl& url, DataHandler onData, DoneHandler onDone)
+        : id(id), url(url), onData(std::move(onData)), onDone(std::move(onDone)),
+          easy(curl_easy_init()) {
+        headers = curl_slist_append(nullptr, kAccept);
+        sinceSent.start();
+    }
+    ~Transfer() {
+        curl_easy_cleanup(easy);
+        curl_slist_free_all(headers);
+    }
+    Transfer(const Transfer&) = delete;
+    Transfer& operator=(const Transfer&) = delete;
+
+    // Forgets what arrived of an earlier response before the request is sent again.
+    void restart() {
+        header.clear();
+        headerComplete = false;
+        headerTooLong = false;
+        statusCode = 0;
+        redirectTo.clear();
+        location.clear();
+        discardBody = false;
+        errorText[0] = '\0';
+    }
+
+    static size_t headerArrived(char* bytes, size_t size, size_t count, void* transfer) {
+        return static_cast<Transfer*>(transfer)->takeHeaderLine({bytes, qsizetype(size * count)});
+    }
+    static size_t bodyArrived(char* bytes, size_t size, size_t count, void* transfer) {
+        return static_cast<Transfer*>(transfer)->takeBody({bytes, qsizetype(size * count)});
+    }
+
+    const TransferId id;
+    QUrl url;
+    DataHandler onData;
+    DoneHandler onDone;
+    CURL* const easy;
+    curl_slist* headers = nullptr;
+    QElapsedTimer sinceSent;
+    qint64 timeoutMs = 0;
+    int redirects = 0;
+    bool retried = false;
+    bool cancelled = false;
+    // Told once the transfer has ended, from outside libcurl.
+    bool ended = false;
+    int curlResult = CURLE_OK;
+
+    QByteArray header;
+    bool headerComplete = false;
+    bool headerTooLong = false;
+    long statusCode = 0;
+    QByteArray location;
+    QUrl redirectTo;
+    // The body of an answer that is asked for again is no page.
+    bool discardBody = false;
+    qint64 bodyBytes = 0;
+    bool bodyCut = false;
+    char errorText[CURL_ERROR_SIZE] = {};
+
+    // Set when a busy server's answer (429, 503) is in: after how many seconds it is asked
+    // once more, when that fits in the request's time (its body is then discarded).
+    curl_off_t retryAfterSeconds = 0;
+
+  private:
+    size_t takeHeaderLine(QByteArrayView line) {
+        const qsizetype received = line.size();
+        if (cancelled)
+            return 0;
+        while (line.endsWith('\n') || line.endsWith('\r'))
+            line.chop(1);
+        if (line.startsWith("HTTP/")) {
+            // A new response begins: a redirect's or an interim one's lines are not kept.
+            header.clear();
+            headerComplete = false;
+        } else if (headerComplete) {
+            return size_t(received); // trailer lines after a chunked body
+        }
+        if (!line.isEmpty()) {
+            if (header.size() + line.size() + 2 > kLargestHeader) {
+                headerTooLong = true;
+                return 0;
+            }
+            if (!header.isEmpty())
+                header += "\r\n";
+            header += line;
+            if (line.size() > 9 &&
+                QByteArrayView(line).first(9).compare("location:", Qt::CaseInsensitive) == 0)
+                location = line.sliced(9).toByteArray();
+            return size_t(received);
+        }
+        curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &statusCode);
+        if (statusCode >= 100 && statusCode < 200)
+            return size_t(received); // 100 Continue and the like: the answer follows
+        if (isRedirect(statusCode) && !location.isEmpty()) {
+            // Followed at once: a redirect's body, however long, is not waited for.
+            redirectTo = url.resolved(QUrl::fromEncoded(location.trimmed()));
+            return 0;
+        }
+        headerComplete = true;
+        if ((statusCode == 429 || statusCode == 503) && !retried) {
+            curl_off_t wait = 0;
+            curl_easy_getinfo(easy, CURLINFO_RETRY_AFTER, &wait);
+            retryAfterSeconds = wait;
+            discardBody = wait > 0 && wait <= kLongestRetryWaitSeconds &&
+                          sinceSent.elapsed() + wait * 1000 < timeoutMs;
+        }
+        return size_t(received);
+    }
+
+    size_t takeBody(QByteArrayView bytes) {
+        if (cancelled)
+            return 0;
+        if (discardBody)
+            return size_t(bytes.size());
+        const QByteArrayView taken = bytes.first(std::min(bytes.size(), kLargestBody - bodyBytes));
+        bodyBytes += taken.size();
+        if (onData && !taken.isEmpty())
+            onData(taken); // may abort this very transfer
+        if (cancelled)
+            return 0;
+        if (bodyBytes == kLargestBody) {
+            bodyCut = true;
+            return 0;
+        }
+        return size_t(bytes.size());
+    }
+};
+
+InternetTransfer::InternetTransfer(QObject* parent) : QObject(parent) {
+    static std::once_flag curlReady;
+    std::call_once(curlReady, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    multi_ = std::make_unique<Multi>(*this);
 }
 
 InternetTransfer::~InternetTransfer() {
@@ -362,14 +317,18 @@ InternetTransfer::~InternetTransfer() {
 
 void InternetTransfer::applySettings(const TransferSettings& settings) {
     settings_ = settings;
-    manager_->setProxyFactory(new SystemProxyFactory);
+    proxies_.clear();
+}
+
+void InternetTransfer::setTooManyRequestsHandler(TooManyRequestsHandler handler) {
+    onTooManyRequests_ = std::move(handler);
 }
 
 TransferTarget InternetTransfer::target(const QString& address) const {
     if (address.isEmpty())
         return {{}, errorNumberOf(Failure::BadAddress)};
     const QString scheme = schemeOf(address);
-    if (!scheme.isEmpty() && scheme != u"http" && scheme != u"https")
+    if (!scheme.isEmpty() && !isWebScheme(scheme))
         return {{}, errorNumberOf(Failure::UnsupportedScheme)};
     const QUrl url(scheme.isEmpty() ? settings_.schemeWhenMissing + QStringLiteral("://") + address
                                     : address);
@@ -378,48 +337,170 @@ TransferTarget InternetTransfer::target(const QString& address) const {
     return {url, 0};
 }
 
+QByteArray InternetTransfer::proxyFor(const QUrl& url) {
+    // Asking the system costs more than a request to a near server: once per host and run.
+    const QString key = url.scheme() + u' ' + url.host() + u' ' + QString::number(url.port());
+    auto it = proxies_.find(key);
+    if (it == proxies_.end()) {
+        const QList<QNetworkProxy> proxies =
+            QNetworkProxyFactory::systemProxyForQuery(QNetworkProxyQuery(url));
+        it = proxies_.insert(key, proxies.isEmpty() ? QByteArray() : curlProxy(proxies.first()));
+    }
+    return *it;
+}
+
 InternetTransfer::TransferId InternetTransfer::start(const QUrl& url, DataHandler onData,
                                                      DoneHandler onDone) {
-    active_.push_back(
-        std::make_unique<Transfer>(*this, ++lastId_, url, std::move(onData), std::move(onDone)));
-    return lastId_;
+    const TransferId id = ++lastId_;
+    auto& transfer =
+        *transfers_
+             .emplace(id, std::make_unique<Transfer>(id, url, std::move(onData), std::move(onDone)))
+             .first->second;
+    transfer.timeoutMs = settings_.requestTimeout.count();
+    CURL* easy = transfer.easy;
+    curl_easy_setopt(easy, CURLOPT_PRIVATE, &transfer);
+    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS));
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, transfer.headers);
+    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
+    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorText);
+    // Trusted certificates: the system store, or the ones OpenSSL's usual variables name.
+    if (const QByteArray file = qgetenv("SSL_CERT_FILE"); !file.isEmpty())
+        curl_easy_setopt(easy, CURLOPT_CAINFO, file.constData());
+    if (const QByteArray folder = qgetenv("SSL_CERT_DIR"); !folder.isEmpty())
+        curl_easy_setopt(easy, CURLOPT_CAPATH, folder.constData());
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::headerArrived);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
+    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::bodyArrived);
+    curl_easy_setopt(easy, CURLOPT_WRITEDATA, &transfer);
+    send(transfer);
+    return id;
+}
+
+// Sends the transfer's request to its present address, within what is left of its time.
+void InternetTransfer::send(Transfer& transfer) {
+    transfer.restart();
+    const qint64 timeLeftMs = transfer.timeoutMs - transfer.sinceSent.elapsed();
+    curl_easy_setopt(transfer.easy, CURLOPT_URL, transfer.url.toEncoded().constData());
+    curl_easy_setopt(transfer.easy, CURLOPT_TIMEOUT_MS, long(std::max<qint64>(timeLeftMs, 1)));
+    const QByteArray proxy = proxyFor(transfer.url);
+    curl_easy_setopt(transfer.easy, CURLOPT_PROXY, proxy.isEmpty() ? nullptr : proxy.constData());
+    curl_multi_add_handle(multi_->handle(), transfer.easy);
+}
+
+void InternetTransfer::drive(qintptr socket, int events) {
+    int running = 0;
+    ++insideCurl_;
+    curl_multi_socket_action(multi_->handle(), curl_socket_t(socket), events, &running);
+    --insideCurl_;
+    finishEnded();
+}
+
+void InternetTransfer::finishEnded() {
+    // Every transfer that ended is taken out of libcurl first: a handler may end or start
+    // others.
+    std::vector<TransferId> ended;
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi_->handle(), &queued)) {
+        if (message->msg != CURLMSG_DONE)
+            continue;
+        Transfer* transfer = nullptr;
+        curl_easy_getinfo(message->easy_handle, CURLINFO_PRIVATE, &transfer);
+        transfer->curlResult = message->data.result;
+        transfer->ended = true;
+        ended.push_back(transfer->id);
+    }
+    for (auto it = transfers_.begin(); it != transfers_.end();) {
+        Transfer& transfer = *it->second;
+        ++it;
+        if (transfer.cancelled)
+            remove(transfer.id);
+        else if (transfer.ended)
+            curl_multi_remove_handle(multi_->handle(), transfer.easy);
+    }
+    for (const TransferId id : ended) {
+        const auto it = transfers_.find(id);
+        if (it != transfers_.end() && it->second->ended)
+            finish(*it->second, it->second->curlResult);
+    }
+}
+
+void InternetTransfer::finish(Transfer& transfer, int curlResult) {
+    transfer.ended = false;
+    if (!transfer.redirectTo.isEmpty()) {
+        const QUrl next = transfer.redirectTo;
+        if (++transfer.redirects <= kMaxRedirects && isWebScheme(next.scheme())) {
+            transfer.url = next;
+            send(transfer);
+            return;
+        }
+        curlResult = CURLE_TOO_MANY_REDIRECTS;
+    }
+    Failure failure = Failure::None;
+    bool bodyLost = false;
+    if (transfer.bodyCut)
+        failure = Failure::None;
+    else if (curlResult == CURLE_OPERATION_TIMEDOUT)
+        failure = Failure::TimedOut;
+    else if (curlResult == CURLE_UNSUPPORTED_PROTOCOL)
+        failure = Failure::NoHttpHeaders; // "Received HTTP/0.9 when not allowed"
+    else if (!transfer.headerComplete)
+        failure = Failure::CannotOpen;
+    else
+        bodyLost = curlResult != CURLE_OK; // the header stands; the page does not
+
+    if (transfer.headerComplete && transfer.statusCode == 429 && onTooManyRequests_)
+        onTooManyRequests_(transfer.url);
+    if (transfer.discardBody && failure != Failure::TimedOut) {
+        transfer.retried = true;
+        const TransferId id = transfer.id;
+        QTimer::singleShot(std::chrono::seconds(transfer.retryAfterSeconds), this, [this, id] {
+            if (const auto it = transfers_.find(id); it != transfers_.end())
+                send(*it->second);
+        });
+        return;
+    }
+    TransferResponse response;
+    response.errorNumber = errorNumberOf(failure);
+    response.statusCode = transfer.headerComplete ? int(transfer.statusCode) : 0;
+    response.header = QString::fromUtf8(transfer.header);
+    response.bodyLost = bodyLost;
+    const DoneHandler onDone = std::move(transfer.onDone);
+    remove(transfer.id);
+    if (onDone)
+        onDone(response);
+}
+
+void InternetTransfer::remove(TransferId id) {
+    const auto it = transfers_.find(id);
+    if (it == transfers_.end())
+        return;
+    curl_multi_remove_handle(multi_->handle(), it->second->easy);
+    transfers_.erase(it);
 }
 
 void InternetTransfer::abort(TransferId id) {
-    const auto it = std::find_if(active_.begin(), active_.end(),
-                                 [id](const auto& held) { return held->id == id; });
-    if (it == active_.end())
+    const auto it = transfers_.find(id);
+    if (it == transfers_.end())
         return;
-    (*it)->cancel();
-    retire(it->get());
+    Transfer& transfer = *it->second;
+    transfer.cancelled = true;
+    transfer.onData = nullptr;
+    transfer.onDone = nullptr;
+    // libcurl may be inside this transfer's own callback: it is removed once libcurl returns.
+    if (insideCurl_ == 0)
+        remove(id);
 }
 
 void InternetTransfer::abortAll() {
-    for (const auto& transfer : active_)
-        transfer->cancel();
-    std::move(active_.begin(), active_.end(), std::back_inserter(retired_));
-    active_.clear();
-    deleteRetiredLater();
-}
-
-void InternetTransfer::retire(Transfer* transfer) {
-    const auto it = std::find_if(active_.begin(), active_.end(),
-                                 [transfer](const auto& held) { return held.get() == transfer; });
-    retired_.push_back(std::move(*it));
-    active_.erase(it);
-    deleteRetiredLater();
-}
-
-void InternetTransfer::deleteRetiredLater() {
-    // A transfer ends inside a signal of its reply or socket: it is deleted once that
-    // signal has returned.
-    if (!retired_.empty() && !deletionPending_) {
-        deletionPending_ = true;
-        QTimer::singleShot(0, this, [this] {
-            deletionPending_ = false;
-            retired_.clear();
-        });
-    }
+    std::vector<TransferId> ids;
+    for (const auto& [id, transfer] : transfers_)
+        ids.push_back(id);
+    for (const TransferId id : ids)
+        abort(id);
 }
 
 } // namespace vorlan

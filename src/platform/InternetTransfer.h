@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QHash>
 #include <QObject>
 #include <QUrl>
 #include <chrono>
 #include <functional>
+#include <map>
 #include <memory>
-#include <vector>
-
-class QNetworkAccessManager;
 
 namespace vorlan {
 
@@ -25,6 +24,8 @@ inline constexpr int kDownLevelServer = 35917;
 // there and its transfer ends as if the body ended there, so that an endless or inflating
 // page costs a bounded amount of time, memory and disk.
 inline constexpr qint64 kLargestBody = 16 << 20;
+// The most header bytes one response may send; a longer header ends the transfer.
+inline constexpr qsizetype kLargestHeader = 256 << 10;
 
 // The settings a check run gives the component at its start. The system's proxy settings
 // (access type 0) are always applied; an http address that names no port goes to port 80,
@@ -37,10 +38,14 @@ struct TransferSettings {
 
 // How one transfer ended.
 struct TransferResponse {
-    int errorNumber = 0; // 0 when the final response arrived in full, whatever its status
+    int errorNumber = 0; // 0 when the final response's header arrived in full
     int statusCode = 0;  // status of the final response; 0 when none arrived
-    // The status line of the final response and its header lines, joined by CR LF.
+    // The final response's status line and header lines as the server sent them, in order,
+    // joined by CR LF.
     QString header;
+    // The body broke off after a whole header (a broken chunk, a reset): the bytes given so
+    // far are no page.
+    bool bodyLost = false;
 };
 
 // A request target, or the error number of an address the component refuses.
@@ -49,22 +54,28 @@ struct TransferTarget {
     int errorNumber = 0;
 };
 
-// The Internet transfer component: HTTP and HTTPS GET requests on QNetworkAccessManager,
-// redirects followed as a browser does (at most 20 hops), each request under a deadline of
-// its own that counts from sending to the last byte, however slowly the bytes trickle in,
-// and each body cut at kLargestBody. Only http and https addresses ever reach the network.
+// The Internet transfer component: HTTP and HTTPS GET requests on libcurl's multi interface,
+// driven by this thread's event loop (socket notifiers and one timer; no thread and no
+// blocking call of its own). Redirects are followed as a browser does (at most 20 hops, to
+// http and https only), each request runs under a deadline that counts from sending to the
+// last byte, each header is bounded by kLargestHeader and each body cut at kLargestBody.
+// A busy server's 429 or 503 with a short Retry-After is asked once more after that wait.
 class InternetTransfer : public QObject {
     Q_OBJECT
   public:
     using DataHandler = std::function<void(QByteArrayView)>;
     using DoneHandler = std::function<void(const TransferResponse&)>;
+    // Told the address of a request its server answered with 429 "Too Many Requests".
+    using TooManyRequestsHandler = std::function<void(const QUrl&)>;
     using TransferId = quint64;
 
     explicit InternetTransfer(QObject* parent = nullptr);
     ~InternetTransfer() override;
 
+    // Starts a run's settings afresh; the system's proxy is asked again per host.
     void applySettings(const TransferSettings& settings);
     const TransferSettings& settings() const { return settings_; }
+    void setTooManyRequestsHandler(TooManyRequestsHandler handler);
 
     // The address as a request target, the missing scheme added. An empty or unparsable address
     // gives kBadUrl, any scheme but http and https kInvalidUrl.
@@ -72,8 +83,8 @@ class InternetTransfer : public QObject {
 
     // Sends a GET for a valid target. The body bytes of the final response go to onData
     // as they arrive; onDone runs once when the transfer has finished or failed, never
-    // before start() returns. Bytes already given to onData belong to a failed transfer
-    // when onDone reports an error.
+    // before start() returns. Bytes already given to onData belong to no page when onDone
+    // reports an error or a lost body.
     TransferId start(const QUrl& url, DataHandler onData, DoneHandler onDone);
 
     // Stops one transfer, from its own data handler too; its handlers are not called any
@@ -81,20 +92,29 @@ class InternetTransfer : public QObject {
     void abort(TransferId id);
     // Stops every transfer at once; their handlers are not called any more.
     void abortAll();
-    int activeTransfers() const { return int(active_.size()); }
+    int activeTransfers() const { return int(transfers_.size()); }
 
   private:
     class Transfer;
+    class Multi;
     friend class Transfer;
-    void retire(Transfer* transfer);
-    void deleteRetiredLater();
+    friend class Multi;
 
-    // Declared first so that it outlives the transfers and their replies.
-    std::unique_ptr<QNetworkAccessManager> manager_;
+    // Runs libcurl on a socket that is ready, or on its timer, then finishes what ended.
+    void drive(qintptr socket, int events);
+    void finishEnded();
+    void finish(Transfer& transfer, int curlResult);
+    void send(Transfer& transfer);
+    void remove(TransferId id);
+    QByteArray proxyFor(const QUrl& url);
+
     TransferSettings settings_;
-    std::vector<std::unique_ptr<Transfer>> active_;
-    std::vector<std::unique_ptr<Transfer>> retired_;
-    bool deletionPending_ = false;
+    TooManyRequestsHandler onTooManyRequests_;
+    QHash<QString, QByteArray> proxies_;
+    std::unique_ptr<Multi> multi_;
+    std::map<TransferId, std::unique_ptr<Transfer>> transfers_;
+    // Above zero while libcurl runs: a transfer aborted then is removed once it returns.
+    int insideCurl_ = 0;
     TransferId lastId_ = 0;
 };
 
