@@ -76,9 +76,18 @@ CheckRunOptions parseOptions(int argc, char** argv, CheckRunOptions defaults) {
             options.manyHeaders = number();
         else if (arg == "--save")
             options.save = true;
+        else if (arg == "--names")
+            options.names = true;
+        else if (arg == "--dns-delay-ms")
+            options.dnsDelayMs = number();
+        else if (arg == "--tls")
+            options.tls = i + 1 < argc ? argv[++i] : "";
     }
     options.links = std::max(options.links, 1);
-    options.hosts = std::clamp(options.hosts, 1, 250);
+    // Names share the served addresses; addresses alone are so many.
+    options.hosts = std::clamp(options.hosts, 1, options.names ? options.links : 250);
+    if (!options.names)
+        options.dnsDelayMs = 0;
     return options;
 }
 
@@ -95,7 +104,8 @@ void BenchPlatform::message(const QString& prompt) {
 
 CheckRunBench::CheckRunBench(int& argc, char** argv, const CheckRunOptions& defaults)
     : options_(parseOptions(argc, argv, defaults)),
-      server_(options_.hosts, std::chrono::milliseconds(options_.delayMs)),
+      server_({options_.hosts, std::chrono::milliseconds(options_.delayMs), options_.names,
+               options_.tls}),
       application_(offscreen(argc), argv), platform_(folder_.path()), form_(platform_) {
     form_.Form_Load();
     vorlan::connectMainWindow(form_);
@@ -111,7 +121,10 @@ std::string CheckRunBench::commandLine(const char* program) const {
            std::to_string(options_.hosts) + " --delay-ms " + std::to_string(options_.delayMs) +
            " --heavy " + std::to_string(options_.heavy) + " --heavy-mb " +
            std::to_string(options_.heavyMb) + " --many-headers " +
-           std::to_string(options_.manyHeaders) + (options_.save ? " --save" : "");
+           std::to_string(options_.manyHeaders) + (options_.save ? " --save" : "") +
+           (options_.names ? " --names --dns-delay-ms " + std::to_string(options_.dnsDelayMs)
+                           : "") +
+           (options_.tls.empty() ? "" : " --tls " + options_.tls);
 }
 
 double CheckRunBench::run() {
@@ -128,4 +141,11 @@ long peakMemoryKb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) { return time.tv_sec + time.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }

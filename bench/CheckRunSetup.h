@@ -10,8 +10,12 @@
 
 // What a benchmark of the check run works on, from its command line:
 //   --links N --hosts H --delay-ms D --heavy K --heavy-mb M --many-headers L --save
+//   --names [--dns-delay-ms T] --tls DIR
 // --heavy makes K of the links pages of M megabytes; --many-headers makes L of them answers
-// of 100,000 header lines; --save checks "Download all URLs".
+// of 100,000 header lines; --save checks "Download all URLs". --names gives the hosts names
+// h<K>.bench.test, each costing a lookup of T ms (40 by default) at the benchmark DNS server;
+// --tls serves HTTPS with DIR/server.pem and DIR/server.key (`sandbox.py make-ca DIR`). Both
+// need the benchmark's DNS server and namespace (`../shared/bench/README.md`).
 struct CheckRunOptions {
     int links = 1000;
     int hosts = 50;
@@ -20,6 +24,9 @@ struct CheckRunOptions {
     int heavyMb = 200;
     int manyHeaders = 0;
     bool save = false;
+    bool names = false;
+    int dnsDelayMs = 40;
+    std::string tls;
 };
 
 // The real platform in a temporary program folder; a message goes to stderr instead of a
@@ -65,3 +72,5 @@ class CheckRunBench {
 
 // The process's peak resident memory so far, in KiB.
 long peakMemoryKb();
+// The CPU time (user and system) the process has used so far, in seconds.
+double cpuSeconds();

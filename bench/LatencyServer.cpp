@@ -16,6 +16,11 @@
 
 namespace {
 
+// The benchmark DNS server maps h<K>.bench.test onto 127.0.0.<K>, wrapping round after 253.
+constexpr int kDnsAddresses = 253;
+// The served addresses are 127.0.0.2 to 127.0.0.251.
+constexpr int kMostAddresses = 250;
+
 // Threads per host: the six connections a client opens to one host, and spares.
 constexpr size_t kThreadsPerHost = 10;
 constexpr size_t kChunkBytes = 64 << 10;
@@ -56,13 +61,19 @@ void addRoutes(httplib::Server& server, std::chrono::milliseconds delay) {
 }
 
 // Binds every host's server to the same port and serves until the parent goes away.
-[[noreturn]] void serve(int hosts, std::chrono::milliseconds delay, int portPipe) {
+[[noreturn]] void serve(int hosts, const LatencyServerOptions& options, int portPipe) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     std::vector<std::unique_ptr<httplib::Server>> servers;
     int port = 0;
+    const std::string& tls = options.tlsCertificates;
     for (int host = 0; host < hosts; ++host) {
-        auto& server = servers.emplace_back(std::make_unique<httplib::Server>());
-        addRoutes(*server, delay);
+        auto& server = servers.emplace_back(
+            tls.empty() ? std::make_unique<httplib::Server>()
+                        : std::make_unique<httplib::SSLServer>((tls + "/server.pem").c_str(),
+                                                               (tls + "/server.key").c_str()));
+        if (!server->is_valid())
+            break;
+        addRoutes(*server, options.delay);
         server->new_task_queue = [] { return new httplib::ThreadPool(kThreadsPerHost); };
         server->set_keep_alive_max_count(1000);
         int listening = -1;
@@ -80,6 +91,8 @@ void addRoutes(httplib::Server& server, std::chrono::milliseconds delay) {
             break;
         listen(listening, 128);
     }
+    if (servers.size() < size_t(hosts))
+        port = -1;
     if (write(portPipe, &port, sizeof port) != sizeof port || port < 0)
         _exit(1);
     std::vector<std::thread> threads;
@@ -91,7 +104,8 @@ void addRoutes(httplib::Server& server, std::chrono::milliseconds delay) {
 
 } // namespace
 
-LatencyServer::LatencyServer(int hosts, std::chrono::milliseconds delay) {
+LatencyServer::LatencyServer(const LatencyServerOptions& options)
+    : options_(options), addresses_(std::min(options.hosts, kMostAddresses)) {
     int fds[2];
     if (pipe(fds) != 0) {
         std::perror("pipe");
@@ -100,11 +114,12 @@ LatencyServer::LatencyServer(int hosts, std::chrono::milliseconds delay) {
     child_ = fork();
     if (child_ == 0) {
         close(fds[0]);
-        serve(hosts, delay, fds[1]);
+        serve(addresses_, options_, fds[1]);
     }
     close(fds[1]);
     if (read(fds[0], &port_, sizeof port_) != sizeof port_ || port_ < 0) {
-        std::fprintf(stderr, "the latency server could not bind its hosts\n");
+        std::fprintf(stderr, "the latency server could not bind its hosts%s\n",
+                     options_.tlsCertificates.empty() ? "" : " or read its certificate and key");
         std::exit(1);
     }
     close(fds[0]);
@@ -116,5 +131,15 @@ LatencyServer::~LatencyServer() {
 }
 
 std::string LatencyServer::url(int host, const std::string& path) const {
-    return "http://" + hostAddress(host) + ":" + std::to_string(port_) + path;
+    const int address = host % addresses_;
+    std::string url = options_.tlsCertificates.empty() ? "http://" : "https://";
+    if (options_.names) {
+        // The name's number comes round to the same address every kDnsAddresses.
+        url += 'h';
+        url += std::to_string(2 + address + kDnsAddresses * (host / addresses_));
+        url += ".bench.test";
+    } else {
+        url += hostAddress(address);
+    }
+    return url + ':' + std::to_string(port_) + path;
 }

@@ -63,7 +63,10 @@ double perRow(double bytes, int rows) {
 } // namespace
 
 int main(int argc, char** argv) {
-    CheckRunBench bench(argc, argv, {.links = 20000, .hosts = 50, .delayMs = 20});
+    CheckRunOptions defaults;
+    defaults.links = 20000;
+    defaults.delayMs = 20;
+    CheckRunBench bench(argc, argv, defaults);
     if (!bench.ready())
         return 1;
     const CheckRunOptions& options = bench.options();
