@@ -1,5 +1,6 @@
 #include "LinkListExport.h"
 #include "LinkListPage.h"
+#include "WindowActions.h"
 #include "WindowFixture.h"
 
 #include <QDir>
@@ -132,6 +133,25 @@ TEST_F(LinkListExport, EscapesHostileNamesAndGivesNoStaleAddress) {
         "a&lt;b&gt;&amp;&quot;c&#39;</a>\r\n<BR><a href=''>gone</a>\r\n"
         "<BR><a href='dot.example'></a>\r\n<BR>\r\n"));
     EXPECT_TRUE(platform->shellOpens.isEmpty()); // the final question answered No
+}
+
+TEST_F(LinkListExport, LeavesTheLastStoredAddressForTheDetailView) {
+    QDir().mkpath(savePlace());
+    const QString none = shortcut("none.url", "[InternetShortcut]\r\n");
+    form->currentAddress = QStringLiteral("before.example");
+    const struct {
+        QStringList shortcuts;
+        const char* shown; // by the section line of none.url
+    } cases[] = {
+        {{none}, "before.example"},
+        {{shortcut("one.url", "URL=one.example\r\n"), none}, "one.example"},
+    };
+    for (const auto& c : cases) {
+        load(c.shortcuts);
+        exportTo(savePlace());
+        form->List1->setListIndex(int(c.shortcuts.size()) - 1);
+        EXPECT_EQ(itemTexts(form->List2), QStringList{c.shown});
+    }
 }
 
 TEST_F(LinkListExport, ReportsFailuresAndKeepsTheOldPage) {

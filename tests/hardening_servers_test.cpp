@@ -193,7 +193,7 @@ class CommandsDuringARun : public CheckRunFixture {
 
 TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
     constexpr int kItems = 30;
-    constexpr int kClosedAfter = 16;
+    constexpr int kClosedAfter = 24;
     QList<CheckItem> items;
     for (int i = 0; i < kItems; ++i)
         items.append(item(QStringLiteral("s%1.url").arg(i),
@@ -206,17 +206,23 @@ TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
     QDir().mkpath(newFolder);
     form->downloadFolder = oldFolder;
     form->Text1->setText(programFolder());
-    // The download folder question stays open until another row is committed, as a person
-    // takes time to answer; the run goes on meanwhile.
+    // The download folder question stays open while a few rows are committed, as a person
+    // takes time to answer; the run goes on meanwhile. The first question is answered, the
+    // second cancelled.
     bool answerSlowly = false;
-    int rowsWhenAsked = 0;
-    int rowsWhenAnswered = 0;
+    std::vector<int> rowsWhenAsked;
     platform->whileDialogOpen = [&] {
         if (!answerSlowly)
             return;
-        rowsWhenAsked = form->List4->count();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return form->List4->count() > rowsWhenAsked; }, 10000));
-        rowsWhenAnswered = form->List4->count();
+        const int asked = rowsWhenAsked.emplace_back(form->List4->count());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form->List4->count() >= asked + 3; }, 10000));
+    };
+    const auto askForFolder = [&](std::deque<QString> answers) {
+        platform->inputAnswers = std::move(answers);
+        answerSlowly = true;
+        form->Check3->setChecked(false);
+        form->Check3->setChecked(true);
+        answerSlowly = false;
     };
     int rowsWhenClosed = 0;
 
@@ -235,13 +241,8 @@ TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
         {8, [this] { form->ABOUTVorlan->trigger(); }},
         {9, [this] { form->Check1->click(); }},
         {10, [this] { QTest::mouseClick(form->Label5, Qt::LeftButton); }},
-        {11,
-         [&] {
-             platform->inputAnswers = {newFolder};
-             answerSlowly = true;
-             form->Check3->setChecked(true);
-             answerSlowly = false;
-         }},
+        {11, [&] { askForFolder({newFolder}); }},
+        {18, [&] { askForFolder({}); }},
         {kClosedAfter,
          [&] {
              rowsWhenClosed = form->List4->count();
@@ -269,15 +270,19 @@ TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
     EXPECT_EQ(platform->shellOpens, QStringList{workingFolder() + "/hINFOforN.txt"});
     EXPECT_EQ(form->Text1->text(), programFolder() + "/web");
     EXPECT_TRUE(form->List3->isHidden());
-    // Rows committed while the folder question was open went unsaved, the later ones into
-    // the answer; the folder given before was not used.
+    // The pages of the rows committed while the first question was open went into its
+    // answer, like the later ones; those of the rows after the cancelled one went nowhere.
+    // The folder given before was not used.
     EXPECT_TRUE(QDir(oldFolder).isEmpty());
-    EXPECT_GT(rowsWhenAnswered, rowsWhenAsked);
-    QStringList savedAfterAnswer;
-    for (int row = rowsWhenAnswered; row < rowsWhenClosed; ++row)
-        savedAfterAnswer.append(QStringLiteral("s%1.htm").arg(row));
-    savedAfterAnswer.sort();
-    EXPECT_EQ(QDir(newFolder).entryList(QDir::Files, QDir::Name), savedAfterAnswer);
+    ASSERT_EQ(rowsWhenAsked.size(), 2u);
+    QStringList saved;
+    for (int row = rowsWhenAsked[0]; row < rowsWhenAsked[1]; ++row)
+        saved.append(QStringLiteral("s%1.htm").arg(row));
+    saved.sort();
+    EXPECT_EQ(QDir(newFolder).entryList(QDir::Files, QDir::Name), saved);
+    EXPECT_EQ(fileBytes(newFolder + "/" + saved.first()),
+              QStringLiteral("page %1\r\n").arg(rowsWhenAsked[0]).toUtf8());
+    EXPECT_FALSE(form->Check3->isChecked());
     for (QWidget* window : QApplication::topLevelWidgets())
         EXPECT_TRUE(window->isHidden()) << window->objectName().toStdString();
 }

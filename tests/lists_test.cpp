@@ -1,7 +1,10 @@
 #include "WindowActions.h"
 #include "WindowFixture.h"
 
+#include <QApplication>
+#include <QMenuBar>
 #include <QTest>
+#include <functional>
 
 using namespace vorlan;
 using namespace vorlan::test;
@@ -49,6 +52,40 @@ TEST_F(Lists, FocusFlagsAndTooltipsFollowTheLists) {
     fillList(form->List2, {"x.y"});
     QTest::mouseClick(form->List2->viewport(), Qt::LeftButton, {}, QPoint(5, 100));
     EXPECT_EQ(form->List2->toolTip(), QString());
+}
+
+TEST_F(Lists, TheMenuBarTakingTheKeysLeavesTheFocusFlag) {
+    QMenuBar* menuBar = form->menuBar();
+    const QPoint editTitle = menuBar->actionGeometry(form->Edit->menuAction()).center();
+    const struct {
+        const char* way;
+        std::function<void()> takeKeys;
+    } cases[] = {
+        {"Edit left with Escape",
+         [&] {
+             QTest::mouseClick(menuBar, Qt::LeftButton, {}, editTitle);
+             QTest::keyClick(form->Edit, Qt::Key_Escape);
+         }},
+        {"Alt alone", [this] { QTest::keyClick(form->List2, Qt::Key_Alt); }},
+    };
+    clickRow(form->List1, 1);
+    for (const auto& c : cases) {
+        clickRow(form->List2, 0);
+        c.takeKeys();
+        ASSERT_EQ(QApplication::focusWidget(), menuBar) << c.way;
+        EXPECT_TRUE(form->ListFocus[2]) << c.way;
+        EXPECT_EQ(form->List2->toolTip(), "URL=two.example") << c.way;
+        platform->clipboard.clear();
+        QTest::keyClick(menuBar, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(platform->clipboard, QStringList{"URL=two.example"}) << c.way;
+        QTest::keyClick(menuBar, Qt::Key_Escape);
+        EXPECT_EQ(QApplication::focusWidget(), form->List2) << c.way;
+    }
+    // The keys going on from the menu bar to another list move the focus.
+    QTest::keyClick(form->List2, Qt::Key_Alt);
+    clickRow(form->List1, 0);
+    EXPECT_FALSE(form->ListFocus[2]);
+    EXPECT_TRUE(form->List2->toolTip().isEmpty());
 }
 
 TEST_F(Lists, RightClickOpensTheEditMenuOnlyWithASelection) {

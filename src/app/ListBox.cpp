@@ -1,5 +1,7 @@
 #include "ListBox.h"
 
+#include <QApplication>
+#include <QMenuBar>
 #include <QMouseEvent>
 
 namespace vorlan {
@@ -55,11 +57,26 @@ void ListBox::focusInEvent(QFocusEvent* event) {
 
 void ListBox::focusOutEvent(QFocusEvent* event) {
     QListWidget::focusOutEvent(event);
-    // A menu or another window taking over for a while does not move the focus away
-    // from the list within the window.
-    const Qt::FocusReason reason = event->reason();
-    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+    switch (event->reason()) {
+    case Qt::PopupFocusReason:
+    case Qt::MenuBarFocusReason:
+    case Qt::ActiveWindowFocusReason:
+        // A menu, the menu bar or another window taking the keys for a while does not move
+        // the focus away from the list within the window; the keys going on from there to
+        // another of its controls do.
+        disconnect(focusWatch_);
+        focusWatch_ =
+            connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+                if (!now || now->window() != window() || qobject_cast<QMenuBar*>(now))
+                    return;
+                disconnect(focusWatch_);
+                if (now != this)
+                    emit lostFocus();
+            });
+        break;
+    default:
         emit lostFocus();
+    }
 }
 
 } // namespace vorlan

@@ -31,6 +31,10 @@ class ListBox : public QListWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    // Watches where the keys go while a menu, the menu bar or another window holds them.
+    QMetaObject::Connection focusWatch_;
 };
 
 } // namespace vorlan

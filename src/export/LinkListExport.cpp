@@ -7,6 +7,7 @@
 #include "ResultFile.h"
 #include "ShortcutReader.h"
 
+#include <QScopeGuard>
 #include <optional>
 
 namespace vorlan {
@@ -33,10 +34,17 @@ std::optional<QList<PageLink>> readLinks(Form1& form) {
     }
     QList<PageLink> links;
     for (const QString& line : resultFile.lines) {
-        // A shortcut without an address gets an empty one, never the previous shortcut's.
-        form.currentAddress.clear();
+        // The read stores into an address of its own, so that a shortcut without one gets an
+        // empty link, never the previous shortcut's. What it stores (never empty: it holds a
+        // dot) becomes the window's current address, as with every read; the export never
+        // clears it.
+        QString address;
+        const auto keepAddress = qScopeGuard([&] {
+            if (!address.isEmpty())
+                form.currentAddress = address;
+        });
         try {
-            OandGurl(line, form.currentAddress);
+            OandGurl(line, address);
         } catch (const ReaderError& error) {
             platform.message(readerErrorMessage(line, error));
             return std::nullopt;
@@ -45,7 +53,7 @@ std::optional<QList<PageLink>> readLinks(Form1& form) {
             platform.message(QStringLiteral("Does not support anymore links."));
             return std::nullopt;
         }
-        links.append({form.currentAddress, linkTextOf(line, kPathSeparator)});
+        links.append({address, linkTextOf(line, kPathSeparator)});
     }
     return links;
 }

@@ -54,13 +54,7 @@ void CheckRun::cancel() {
 }
 
 QString CheckRun::unsavedPagesReport() const {
-    if (pagesNotSaved_ == 0)
-        return {};
-    const QString count =
-        pagesNotSaved_ == 1
-            ? QStringLiteral("1 page could not be saved.")
-            : QStringLiteral("%1 pages could not be saved; the first:").arg(pagesNotSaved_);
-    return count + QStringLiteral("\r\n") + firstSaveError_;
+    return vorlan::unsavedPagesReport(pagesNotSaved_, firstSaveError_);
 }
 
 void CheckRun::notePageNotSaved(const QString& error) {

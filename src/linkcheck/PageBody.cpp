@@ -4,8 +4,14 @@
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <utility>
 
 namespace vorlan {
+
+PageBody::PageBody(PageBody&& other) noexcept
+    : memory_(std::exchange(other.memory_, {})), writing_(std::move(other.writing_)),
+      fileName_(std::exchange(other.fileName_, {})), size_(std::exchange(other.size_, 0)),
+      whole_(std::exchange(other.whole_, true)) {}
 
 PageBody::~PageBody() {
     clear();

@@ -21,6 +21,8 @@ class PageBody {
     ~PageBody();
     PageBody(const PageBody&) = delete;
     PageBody& operator=(const PageBody&) = delete;
+    // Takes the other body's bytes over, leaving it empty.
+    PageBody(PageBody&& other) noexcept;
 
     void append(QByteArrayView bytes);
     // No more bytes follow: a temporary file is closed, so that the bodies waiting for their

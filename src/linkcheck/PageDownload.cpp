@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace vorlan {
 
@@ -19,8 +20,19 @@ constexpr QFileDevice::Permissions kPagePermissions =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
     QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 
-// Set on Check3 while its folder question is open.
-constexpr char kAskingForFolder[] = "askingForFolder";
+// The page of a row committed while Check3's folder question is open.
+struct HeldPage {
+    QString shortcutPath;
+    PageBody page;
+};
+using HeldPages = std::vector<HeldPage>;
+
+// Set on Check3 while its folder question is open: where the pages wait for the answer.
+constexpr char kHeldPages[] = "heldPages";
+
+HeldPages* heldPages(const Form1& form) {
+    return form.Check3->property(kHeldPages).value<HeldPages*>();
+}
 
 QString defaultDownloadFolder(const Platform& platform) {
     return platform.programFolder() + kPathSeparator + QStringLiteral("HTMLs");
@@ -92,12 +104,15 @@ void Check3_Click(Form1& form) {
         return;
     Platform& platform = form.platform();
     const QString defaultFolder = defaultDownloadFolder(platform);
-    form.Check3->setProperty(kAskingForFolder, true);
+    // A run goes on while the question is open; the pages of the rows it commits meanwhile
+    // wait for the answer. Their bodies stay within the memory budget of all page bodies.
+    HeldPages held;
+    form.Check3->setProperty(kHeldPages, QVariant::fromValue(&held));
     const QString answer =
         platform.inputBox(QStringLiteral("Where would you like to save it?"), defaultFolder);
-    form.Check3->setProperty(kAskingForFolder, false);
+    form.Check3->setProperty(kHeldPages, QVariant());
     if (answer.isEmpty()) {
-        form.Check3->setChecked(false);
+        form.Check3->setChecked(false); // the held pages are dropped
         return;
     }
     if (answer == defaultFolder && !entryExists(answer, EntryKind::FilesAndDirectories)) {
@@ -105,14 +120,38 @@ void Check3_Click(Form1& form) {
             platform.message(*error);
     }
     form.downloadFolder = answer;
+    int notSaved = 0;
+    QString firstError;
+    for (HeldPage& page : held) {
+        if (const auto writer = SaveAllHTMLs(form, page.page, page.shortcutPath)) {
+            writer->writeUntil(QDeadlineTimer(QDeadlineTimer::Forever));
+            if (!writer->error().isEmpty() && notSaved++ == 0)
+                firstError = writer->error();
+        }
+    }
+    if (notSaved > 0)
+        platform.message(unsavedPagesReport(notSaved, firstError));
 }
 
 bool savingPages(const Form1& form) {
-    return form.Check3->isChecked() && !form.Check3->property(kAskingForFolder).toBool();
+    return form.Check3->isChecked();
+}
+
+QString unsavedPagesReport(int count, const QString& firstError) {
+    if (count == 0)
+        return {};
+    const QString counted =
+        count == 1 ? QStringLiteral("1 page could not be saved.")
+                   : QStringLiteral("%1 pages could not be saved; the first:").arg(count);
+    return counted + QStringLiteral("\r\n") + firstError;
 }
 
 std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, PageBody& EachPage,
                                          const QString& EachPageNAME) {
+    if (HeldPages* held = heldPages(form)) {
+        held->push_back({EachPageNAME, std::move(EachPage)});
+        return nullptr;
+    }
     if (form.downloadFolder.isEmpty())
         form.platform().message(QStringLiteral("The initial saving place is root of Vorlan."));
     const QString name = savedPageName(EachPageNAME, kPathSeparator);

@@ -40,16 +40,20 @@ class PageWriter {
 };
 
 // Asks for the download folder when Check3 has just been checked; a cancelled question
-// unchecks it again. The default folder is created when it is chosen and missing.
+// unchecks it again. The default folder is created when it is chosen and missing. The
+// pages kept while the question was open are saved into the answer, or dropped on Cancel.
 void Check3_Click(Form1& form);
 
-// Whether a committed row's page is to be saved: Check3 is checked and its folder question,
-// which lets a run go on while it is open, has been answered.
+// Whether a committed row's page is to be saved: Check3 is checked.
 bool savingPages(const Form1& form);
+
+// Tells how many pages could not be saved, with the reason for the first; empty for none.
+QString unsavedPagesReport(int count, const QString& firstError);
 
 // Starts saving one item's page into the download folder under its shortcut's name; the
 // page is handed over and may be left empty. Returns the writer to finish, or null when
-// the name gives nothing to save under.
+// the name gives nothing to save under or Check3's folder question is open: the page is
+// then kept until it is answered.
 std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, PageBody& EachPage,
                                          const QString& EachPageNAME);
 

@@ -1,10 +1,13 @@
 #include "FileSystem.h"
 
+#include "CharacterCode.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -44,6 +47,14 @@ QRegularExpression wildcardPattern(const QString& name) {
     return QRegularExpression(QRegularExpression::anchoredPattern(pattern),
                               QRegularExpression::CaseInsensitiveOption |
                                   QRegularExpression::DotMatchesEverythingOption);
+}
+
+QString decoded(const QByteArray& bytes, TextDecoding decoding) {
+    if (decoding == TextDecoding::Locale)
+        return QString::fromLocal8Bit(bytes);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? fromWindows1252(bytes) : text;
 }
 
 } // namespace
@@ -93,7 +104,7 @@ QStringList splitTextLines(const QString& text) {
     return lines;
 }
 
-TextLines readTextLines(const QString& path, qint64 maxBytes) {
+TextLines readTextLines(const QString& path, qint64 maxBytes, TextDecoding decoding) {
     // A FIFO would block the program and a device may never end: only plain files are read.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
@@ -121,7 +132,7 @@ TextLines readTextLines(const QString& path, qint64 maxBytes) {
         return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
     if (bytes.size() > maxBytes)
         return {{}, tooLarge};
-    return {splitTextLines(QString::fromLocal8Bit(bytes)), {}};
+    return {splitTextLines(decoded(bytes, decoding)), {}};
 }
 
 std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& bytes) {

@@ -20,9 +20,18 @@ bool entryExists(const QString& path, EntryKind kind);
 // Creates one directory. Returns the reason when it cannot.
 std::optional<QString> makeDirectory(const QString& path);
 
+// How the bytes of a text file become text.
+enum class TextDecoding {
+    // The locale's 8-bit encoding (UTF-8 here), that of file names: for files of paths,
+    // such as the result file, whose lines must name the files on disk.
+    Locale,
+    // UTF-8 when the whole file is valid UTF-8, else the Windows code page 1252: for files
+    // that may come from elsewhere, such as shortcut files.
+    Utf8OrWindows1252
+};
+
 // A text file read whole: its lines in file order without their line ends. CR LF, a lone
-// LF and a lone CR each end a line; an empty file has no line. Bytes are decoded in the
-// locale's 8-bit encoding.
+// LF and a lone CR each end a line; an empty file has no line.
 struct TextLines {
     QStringList lines;
     QString error; // empty when the file was read
@@ -30,7 +39,8 @@ struct TextLines {
 };
 // Only plain files of at most maxBytes are read; anything else is an error.
 inline constexpr qint64 kMaxTextFileBytes = 64 * 1024 * 1024;
-TextLines readTextLines(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
+TextLines readTextLines(const QString& path, qint64 maxBytes = kMaxTextFileBytes,
+                        TextDecoding decoding = TextDecoding::Locale);
 
 // Splits decoded text into lines by the rule above.
 QStringList splitTextLines(const QString& text);

@@ -34,7 +34,8 @@ void List1_Click(Form1& form) {
             QStringLiteral("File is not found. You may replaced this file. Please search again."));
         return;
     }
-    const TextLines file = readTextLines(path, kMaxShortcutFileBytes);
+    const TextLines file =
+        readTextLines(path, kMaxShortcutFileBytes, TextDecoding::Utf8OrWindows1252);
     if (!file.ok())
         return;
     QStringList entries;

@@ -134,7 +134,8 @@ void GST(QString text, QString& currentAddress, CharacterCodeFunction code) {
 void OandGurl(const QString& shortcutPath, QString& currentAddress) {
     if (!entryExists(shortcutPath, EntryKind::FilesOnly))
         return;
-    const TextLines file = readTextLines(shortcutPath, kMaxShortcutFileBytes);
+    const TextLines file =
+        readTextLines(shortcutPath, kMaxShortcutFileBytes, TextDecoding::Utf8OrWindows1252);
     if (!file.ok())
         throw ReaderError(ReaderError::Kind::Unreadable, file.error);
     for (const QString& line : file.lines) {
