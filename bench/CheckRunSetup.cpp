@@ -129,7 +129,11 @@ std::string CheckRunBench::commandLine(const char* program) const {
 
 double CheckRunBench::run() {
     QEventLoop untilDone;
-    QObject::connect(&form_, &QWidget::windowTitleChanged, &untilDone, &QEventLoop::quit);
+    QObject::connect(&form_, &QWidget::windowTitleChanged, &untilDone,
+                     [&untilDone](const QString& title) {
+                         if (title.startsWith(u"DONE!"))
+                             untilDone.quit();
+                     });
     QElapsedTimer wall;
     wall.start();
     vorlan::Label5_Click(form_);

@@ -121,17 +121,20 @@ TEST(InternetTransfer, AsksABusyServerOnceMoreAfterItsWait) {
         routes.Get("/", [&](const httplib::Request&, httplib::Response& res) {
             if (requests++ == 0) {
                 res.status = busyStatus;
-                res.set_header("Retry-After", retryAfter);
+                // "date": an HTTP date two seconds from the answer on.
+                res.set_header("Retry-After",
+                               retryAfter != "date"
+                                   ? retryAfter
+                                   : QDateTime::currentDateTimeUtc()
+                                         .addSecs(2)
+                                         .toString(u"ddd, dd MMM yyyy hh:mm:ss 'GMT'")
+                                         .toStdString());
                 res.set_content("busy", "text/plain");
             } else {
                 res.set_content("page", "text/html");
             }
         });
     });
-    const std::string soon = QDateTime::currentDateTimeUtc()
-                                 .addSecs(2)
-                                 .toString(u"ddd, dd MMM yyyy hh:mm:ss 'GMT'")
-                                 .toStdString();
     const struct {
         int status;
         std::string retryAfter;
@@ -140,7 +143,7 @@ TEST(InternetTransfer, AsksABusyServerOnceMoreAfterItsWait) {
         const char* body;
     } cases[] = {
         {429, "1", 2, 200, "page"},
-        {503, soon, 2, 200, "page"},
+        {503, "date", 2, 200, "page"},
         {429, "600", 1, 429, "busy"},
         {503, "abc", 1, 503, "busy"},
     };

@@ -2,8 +2,10 @@
 
 #include "FileSystem.h"
 #include "Form1.h"
+#include "PageDownload.h"
 #include "Platform.h"
 #include "ResultFile.h"
+#include "ShortcutReader.h"
 
 namespace vorlan {
 
@@ -31,18 +33,20 @@ void LinkChecker::startRun(QStringList shortcutPaths) {
     form_.Check1->setChecked(true);
     form_.List3->clear();
     form_.List4->clear();
-    run_ = new CheckRun(form_, *inet_, std::move(shortcutPaths), limits);
+    rows_.clear();
+    pagesNotSaved_ = 0;
+    firstSaveError_.clear();
+    run_ = new CheckRun(
+        *this, *inet_, [this](const QString& path) { return readAddressIntoWindow(form_, path); },
+        std::move(shortcutPaths), limits);
+    run_->setParent(this);
     form_.linkCheckRunning = true;
-    connect(run_, &CheckRun::finished, this, [this] {
-        const QString unsaved = run_->unsavedPagesReport();
-        run_->deleteLater();
-        run_ = nullptr;
-        form_.linkCheckRunning = false;
-        // Nothing interrupts the run; what it could not save is told once at its end.
-        if (!unsaved.isEmpty())
-            form_.platform().message(unsaved);
-    });
     run_->start();
+}
+
+void LinkChecker::stopRun() {
+    if (run_)
+        run_->stop();
 }
 
 void LinkChecker::abortRun() {
@@ -52,11 +56,45 @@ void LinkChecker::abortRun() {
     form_.linkCheckRunning = false;
 }
 
+std::unique_ptr<PageWriter> LinkChecker::rowCommitted(const CheckRow& row, PageBody& page) {
+    tmGETHEADER(form_, row.header, row.index);
+    form_.Text2->setPlainText(row.header);
+    return savingPages(form_) ? SaveAllHTMLs(form_, page, row.shortcutPath) : nullptr;
+}
+
+void LinkChecker::rowEnded(const CheckRow& row, const QString& saveError) {
+    if (!saveError.isEmpty() && pagesNotSaved_++ == 0)
+        firstSaveError_ = saveError;
+    form_.List3->addItem(row.address);
+    form_.List4->addItem(row.status);
+    rows_.append(row);
+}
+
+void LinkChecker::progressed(const CheckProgress& progress) {
+    form_.setWindowTitle(QStringLiteral("Checking: [%1 of %2] - %3")
+                             .arg(progress.done)
+                             .arg(progress.total)
+                             .arg(form_.platform().executableName()));
+}
+
+void LinkChecker::runEnded(bool stopped) {
+    run_ = nullptr;
+    form_.linkCheckRunning = false;
+    form_.setWindowTitle((stopped ? QStringLiteral("STOPPED! - ") : QStringLiteral("DONE! - ")) +
+                         form_.platform().executableName());
+    // Nothing interrupts the run; what it could not save is told once at its end.
+    if (pagesNotSaved_ > 0)
+        form_.platform().message(unsavedPagesReport(pagesNotSaved_, firstSaveError_));
+}
+
 void Label5_Click(Form1& form) {
     LinkChecker& checker = LinkChecker::of(form);
-    if (checker.running())
-        return;
     Platform& platform = form.platform();
+    if (checker.running()) {
+        if (platform.askYesNo(QStringLiteral("Stop checking links?")))
+            checker.stopRun();
+        return;
+    }
     if (form.List1->count() == 0) {
         platform.message(QStringLiteral("Please search file first, which you want to."));
         return;
@@ -85,6 +123,16 @@ void tmGETHEADER(Form1& form, const QString& tmHEADERS, qsizetype tmHEADERSnum) 
     if (form.StoredHEADERS.size() <= tmHEADERSnum)
         form.StoredHEADERS.resize(tmHEADERSnum + 1);
     form.StoredHEADERS[tmHEADERSnum] = tmHEADERS;
+}
+
+QString readAddressIntoWindow(Form1& form, const QString& shortcutPath) {
+    form.currentAddress.clear();
+    try {
+        OandGurl(shortcutPath, form.currentAddress);
+    } catch (const ReaderError&) {
+        form.currentAddress.clear();
+    }
+    return form.currentAddress;
 }
 
 } // namespace vorlan

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "CheckRun.h"
+#include "CheckSink.h"
 #include "InternetTransfer.h"
 
+#include <QList>
 #include <QObject>
 #include <QPointer>
 
@@ -11,9 +13,11 @@ namespace vorlan {
 class Form1;
 
 // The link check's part of the main window: the transfer component Inet1, the run in
-// progress, and what a run works under. A window has one; it ends the run when the window
-// closes.
-class LinkChecker : public QObject {
+// progress and the rows of the last one. It is the run's sink: each committed row stores
+// and shows its header text, saves its page while Check3 is checked, and is listed in
+// List3 and List4; the caption tells how far the run has come and how it ended. A window
+// has one; it ends the run when the window closes.
+class LinkChecker : public QObject, public CheckSink {
     Q_OBJECT
   public:
     static LinkChecker& of(Form1& form);
@@ -23,7 +27,10 @@ class LinkChecker : public QObject {
     bool running() const { return !run_.isNull(); }
     // Applies the transfer settings, shows the results panel, empties it and starts a run.
     void startRun(QStringList shortcutPaths);
-    void abortRun();
+    // Stops the run in progress, keeping its committed rows.
+    void stopRun();
+    // The rows of the last run, as far as it came.
+    const QList<CheckRow>& rows() const { return rows_; }
 
     // What each run works under; tests narrow the limits and shorten the time-out.
     RunLimits limits;
@@ -31,17 +38,30 @@ class LinkChecker : public QObject {
 
   private:
     explicit LinkChecker(Form1& form);
+    void abortRun();
+
+    std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override;
+    void rowEnded(const CheckRow& row, const QString& saveError) override;
+    void progressed(const CheckProgress& progress) override;
+    void runEnded(bool stopped) override;
 
     Form1& form_;
     InternetTransfer* inet_;
     QPointer<CheckRun> run_;
+    QList<CheckRow> rows_;
+    int pagesNotSaved_ = 0;
+    QString firstSaveError_;
 };
 
 // Checks every address named in the result file and lists the results (Label5 "Check Link
-// status"). Ignored while a run is in progress.
+// status"). While a run is in progress it asks whether to stop it instead.
 void Label5_Click(Form1& form);
 
 // Stores one item's header text for its row.
 void tmGETHEADER(Form1& form, const QString& tmHEADERS, qsizetype tmHEADERSnum);
+
+// The address the window's reader stores for a shortcut file, read as the check run reads
+// it: the current address is emptied first, so an item never shows the one before it.
+QString readAddressIntoWindow(Form1& form, const QString& shortcutPath);
 
 } // namespace vorlan

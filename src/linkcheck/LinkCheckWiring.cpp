@@ -1,16 +1,29 @@
 #include "LinkCheckWiring.h"
 
+#include "CheckResultsExport.h"
 #include "Form1.h"
 #include "HeaderExport.h"
 #include "LinkCheck.h"
 #include "PageDownload.h"
 #include "ResultsPanel.h"
 
+#include <QShortcut>
+
 namespace vorlan {
 
 void connectLinkCheck(Form1& form) {
     LinkChecker::of(form);
     QObject::connect(form.Label5, &ClickLabel::clicked, &form, [&form] { Label5_Click(form); });
+    // F5 checks from the keyboard, as the label does; Escape stops a run at once.
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_F5), &form), &QShortcut::activated, &form,
+                     [&form] {
+                         if (form.Label5->isEnabled())
+                             Label5_Click(form);
+                     });
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), &form), &QShortcut::activated,
+                     &form, [&form] { LinkChecker::of(form).stopRun(); });
+    QObject::connect(form.SaveResults, &QAction::triggered, &form,
+                     [&form] { SaveResults_Click(form); });
     QObject::connect(form.Check1, &QPushButton::toggled, &form, [&form] { Check1_Click(form); });
     QObject::connect(form.Check3, &QCheckBox::toggled, &form, [&form] { Check3_Click(form); });
     QObject::connect(form.Command8, &QPushButton::clicked, &form,

@@ -468,6 +468,7 @@ void InternetTransfer::finish(Transfer& transfer, int curlResult) {
     response.statusCode = transfer.headerComplete ? int(transfer.statusCode) : 0;
     response.header = QString::fromUtf8(transfer.header);
     response.bodyLost = bodyLost;
+    response.finalUrl = transfer.url;
     const DoneHandler onDone = std::move(transfer.onDone);
     remove(transfer.id);
     if (onDone)

@@ -43,6 +43,8 @@ struct TransferResponse {
     // The final response's status line and header lines as the server sent them, in order,
     // joined by CR LF.
     QString header;
+    // Where the redirects led: the address of the final request.
+    QUrl finalUrl;
     // The body broke off after a whole header (a broken chunk, a reset): the bytes given so
     // far are no page.
     bool bodyLost = false;

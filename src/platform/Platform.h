@@ -22,6 +22,9 @@ class Platform {
     virtual bool askYesNo(const QString& prompt) = 0;
     // Modal single-line prompt; the empty text when cancelled.
     virtual QString inputBox(const QString& prompt, const QString& defaultText) = 0;
+    // Modal choice of a file to write, starting at proposedPath; the empty text when
+    // cancelled.
+    virtual QString saveFileName(const QString& caption, const QString& proposedPath) = 0;
     // Replaces the clipboard's content by one plain text.
     virtual void setClipboardText(const QString& text) = 0;
 

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
@@ -55,6 +56,12 @@ QString QtPlatform::inputBox(const QString& prompt, const QString& defaultText) 
     const QString answer = QInputDialog::getText(dialogParent_, kTitle, prompt, QLineEdit::Normal,
                                                  defaultText, &accepted);
     return accepted ? answer : QString();
+}
+
+QString QtPlatform::saveFileName(const QString& caption, const QString& proposedPath) {
+    return QFileDialog::getSaveFileName(
+        dialogParent_, caption, proposedPath,
+        QStringLiteral("CSV (*.csv);;TSV (*.tsv);;JSON (*.json);;All files (*)"));
 }
 
 void QtPlatform::setClipboardText(const QString& text) {

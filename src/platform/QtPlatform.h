@@ -16,6 +16,7 @@ class QtPlatform : public Platform {
     void message(const QString& prompt) override;
     bool askYesNo(const QString& prompt) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
+    QString saveFileName(const QString& caption, const QString& proposedPath) override;
     void setClipboardText(const QString& text) override;
     QString programFolder() const override;
     QString executableName() const override;

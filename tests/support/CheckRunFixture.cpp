@@ -34,9 +34,8 @@ QStringList CheckRunFixture::load(const QList<CheckItem>& items) {
 
 void CheckRunFixture::runCheck() {
     form->setWindowTitle(QStringLiteral("Vorlan"));
-    QSignalSpy done(form.get(), &QWidget::windowTitleChanged);
     QTest::mouseClick(form->Label5, Qt::LeftButton);
-    ASSERT_TRUE(done.wait(60000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !checker().running(); }, 60000));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("DONE! - Vorlan"));
 }
 

@@ -19,16 +19,31 @@ bool FakePlatform::askYesNo(const QString& prompt) {
     return answer;
 }
 
+namespace {
+
+QString nextAnswer(std::deque<QString>& answers) {
+    if (answers.empty())
+        return {};
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+} // namespace
+
 QString FakePlatform::inputBox(const QString& prompt, const QString& defaultText) {
     inputPrompts.append(prompt);
     inputDefaults.append(defaultText);
     if (whileDialogOpen)
         whileDialogOpen();
-    if (inputAnswers.empty())
-        return {};
-    QString answer = inputAnswers.front();
-    inputAnswers.pop_front();
-    return answer;
+    return nextAnswer(inputAnswers);
+}
+
+QString FakePlatform::saveFileName(const QString&, const QString& proposedPath) {
+    saveFileProposals.append(proposedPath);
+    if (whileDialogOpen)
+        whileDialogOpen();
+    return nextAnswer(saveFileAnswers);
 }
 
 } // namespace vorlan::test

@@ -19,6 +19,7 @@ class FakePlatform : public QtPlatform {
     void message(const QString& prompt) override;
     bool askYesNo(const QString& prompt) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
+    QString saveFileName(const QString& caption, const QString& proposedPath) override;
     void setClipboardText(const QString& text) override { clipboard.append(text); }
     QString programFolder() const override { return programFolder_; }
     QString executableName() const override { return QStringLiteral("Vorlan"); }
@@ -27,6 +28,7 @@ class FakePlatform : public QtPlatform {
     // box without one is cancelled.
     std::deque<bool> yesNoAnswers;
     std::deque<QString> inputAnswers;
+    std::deque<QString> saveFileAnswers;
     // Runs inside every message, question and input box before it is answered, as a real
     // modal dialog lets the window's events run while it is open.
     std::function<void()> whileDialogOpen;
@@ -35,6 +37,7 @@ class FakePlatform : public QtPlatform {
     QStringList questions;
     QStringList inputPrompts;
     QStringList inputDefaults;
+    QStringList saveFileProposals;
     QStringList shellOpens;
     QStringList listingRuns;
     QStringList clipboard;

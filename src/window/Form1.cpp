@@ -213,6 +213,8 @@ void Form1::buildMenus() {
                    QKeySequence(QStringLiteral("Ctrl+L")));
     SaveScutAsHTML = addItem(File, "SaveScutAsHTML", QStringLiteral("Save list as HTML (&S)"),
                              QKeySequence(QStringLiteral("Ctrl+S")));
+    SaveResults = addItem(File, "SaveResults", QStringLiteral("Save check results..."),
+                          QKeySequence(QStringLiteral("Ctrl+E")));
     sp1 = addSeparator(File, "sp1");
     ExApp = addItem(File, "ExApp", QStringLiteral("Exit Vorlan (&X)"),
                     QKeySequence(QStringLiteral("Ctrl+X")));

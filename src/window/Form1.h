@@ -74,6 +74,7 @@ class Form1 : public QMainWindow {
     QAction* Find;
     QAction* Load;
     QAction* SaveScutAsHTML;
+    QAction* SaveResults;
     QAction* sp1;
     QAction* ExApp;
     QMenu* Edit;

@@ -1,10 +1,7 @@
 #include "CheckRun.h"
 
-#include "Form1.h"
-#include "LinkCheck.h"
-#include "PageDownload.h"
-#include "Platform.h"
-#include "ShortcutReader.h"
+#include "CheckSink.h"
+#include "PageWriter.h"
 #include "StatusText.h"
 
 #include <QScopedValueRollback>
@@ -19,20 +16,24 @@ namespace {
 constexpr qsizetype kReadAhead = 4096;
 // The longest the run keeps other events waiting, per step of its work.
 constexpr std::chrono::milliseconds kSlice(8);
+// Progress is told at most this often.
+constexpr qint64 kProgressIntervalMs = 100;
 
 } // namespace
 
-CheckRun::CheckRun(Form1& form, InternetTransfer& inet, QStringList shortcutPaths, RunLimits limits)
-    : QObject(&form), form_(form), inet_(inet), shortcutPaths_(std::move(shortcutPaths)),
-      limits_(limits), scheduler_(limits.requestsInFlight, limits.requestsPerHost) {
+CheckRun::CheckRun(CheckSink& sink, InternetTransfer& inet, AddressReader readAddress,
+                   QStringList shortcutPaths, RunLimits limits)
+    : sink_(sink), inet_(inet), readAddress_(std::move(readAddress)),
+      shortcutPaths_(std::move(shortcutPaths)), limits_(limits),
+      scheduler_(limits.requestsInFlight, limits.requestsPerHost) {
     inet_.setTooManyRequestsHandler(
         [this](const QUrl& url) { scheduler_.slowDown(connectionKey(url)); });
 }
 
 CheckRun::~CheckRun() {
-    // A finished run has nothing in flight, and its deferred deletion may come after the
-    // transfer component is gone (the window deleted right after the run).
-    if (!cancelled_ && committed_ < shortcutPaths_.size())
+    // An ended run has let go of the component, which may be gone by the time a deferred
+    // deletion comes.
+    if (!ended_)
         releaseTransfers();
 }
 
@@ -42,28 +43,29 @@ void CheckRun::releaseTransfers() {
 }
 
 void CheckRun::start() {
+    reportProgress(true);
     schedulePump();
 }
 
 void CheckRun::cancel() {
-    cancelled_ = true;
+    if (ended_)
+        return;
+    ended_ = true;
     releaseTransfers();
     pageWriter_.reset();
     if (!pumping_)
         deleteLater();
 }
 
-QString CheckRun::unsavedPagesReport() const {
-    return vorlan::unsavedPagesReport(pagesNotSaved_, firstSaveError_);
-}
-
-void CheckRun::notePageNotSaved(const QString& error) {
-    if (pagesNotSaved_++ == 0)
-        firstSaveError_ = error;
+void CheckRun::stop() {
+    if (ended_)
+        return;
+    cancel();
+    sink_.runEnded(true);
 }
 
 void CheckRun::schedulePump() {
-    if (pumpScheduled_ || cancelled_)
+    if (pumpScheduled_ || ended_)
         return;
     pumpScheduled_ = true;
     QTimer::singleShot(0, this, [this] {
@@ -73,8 +75,8 @@ void CheckRun::schedulePump() {
 }
 
 void CheckRun::pump() {
-    // A message box shown while a page is being saved lets events run inside this call;
-    // the work they bring waits until it returns.
+    // A message box shown by the sink lets events run inside this call; the work they
+    // bring waits until it returns.
     if (pumping_) {
         pumpAgain_ = true;
         return;
@@ -83,15 +85,18 @@ void CheckRun::pump() {
     {
         const QScopedValueRollback<bool> pumping(pumping_, true);
         moreToDo = !commitRows(QDeadlineTimer(kSlice));
-        if (!cancelled_ && committed_ == shortcutPaths_.size()) {
+        if (!ended_ && committed_ == shortcutPaths_.size()) {
+            ended_ = true;
             releaseTransfers();
-            form_.setWindowTitle(QStringLiteral("DONE! - ") + form_.platform().executableName());
-            emit finished();
+            reportProgress(true);
+            sink_.runEnded(false);
+            deleteLater();
             return;
         }
-        if (!cancelled_) {
+        if (!ended_) {
             admitItems(QDeadlineTimer(kSlice));
             launchRequests();
+            reportProgress(false);
             const qsizetype admitted = committed_ + qsizetype(window_.size());
             // Items that failed before any request (no address, a refused one) are done
             // at once; so are the reads of a slice that ran out.
@@ -99,7 +104,7 @@ void CheckRun::pump() {
                        (admitted < shortcutPaths_.size() && qsizetype(window_.size()) < kReadAhead);
         }
     }
-    if (cancelled_) {
+    if (ended_) {
         deleteLater();
         return;
     }
@@ -107,33 +112,44 @@ void CheckRun::pump() {
         schedulePump();
 }
 
+CheckRow CheckRun::rowOf(const Item& item) const {
+    CheckRow row;
+    row.index = committed_;
+    row.shortcutPath = item.shortcutPath;
+    row.address = item.address;
+    // The status comes from the transfer alone; saving may hand the page over.
+    row.status =
+        statusText(item.page.isEmpty(), item.response.statusCode, item.response.errorNumber);
+    row.statusCode = item.response.statusCode;
+    row.finalAddress = item.response.finalUrl.toString(QUrl::FullyEncoded);
+    row.header = item.response.header;
+    return row;
+}
+
 bool CheckRun::commitRows(const QDeadlineTimer& slice) {
-    while (!cancelled_) {
+    while (!ended_) {
         if (pageWriter_) {
             if (!pageWriter_->writeUntil(slice))
                 return false;
-            if (!pageWriter_->error().isEmpty())
-                notePageNotSaved(pageWriter_->error());
+            const QString error = pageWriter_->error();
             pageWriter_.reset();
-            finishRow();
+            sink_.rowEnded(rowBeingSaved_, error);
+            endRow();
         } else {
             if (window_.empty() || !window_.front().done)
                 return true;
             Item& item = window_.front();
-            // The status comes from the transfer alone; saving may hand the page over.
-            item.status = statusText(item.page.isEmpty(), item.response.statusCode,
-                                     item.response.errorNumber);
             pageBytesHeld_ -= item.page.size();
-            tmGETHEADER(form_, item.response.header, committed_);
-            form_.Text2->setPlainText(item.response.header);
-            if (savingPages(form_)) {
-                auto writer = SaveAllHTMLs(form_, item.page, item.shortcutPath);
-                if (cancelled_)
-                    return true;
+            rowBeingSaved_ = rowOf(item);
+            auto writer = sink_.rowCommitted(rowBeingSaved_, item.page);
+            if (ended_)
+                return true;
+            if (writer) {
                 pageWriter_ = std::move(writer);
+            } else {
+                sink_.rowEnded(rowBeingSaved_, {});
+                endRow();
             }
-            if (!pageWriter_)
-                finishRow();
         }
         if (slice.hasExpired())
             return false;
@@ -141,10 +157,7 @@ bool CheckRun::commitRows(const QDeadlineTimer& slice) {
     return true;
 }
 
-void CheckRun::finishRow() {
-    const Item& item = window_.front();
-    form_.List3->addItem(item.address);
-    form_.List4->addItem(item.status);
+void CheckRun::endRow() {
     window_.pop_front();
     ++committed_;
 }
@@ -156,7 +169,7 @@ void CheckRun::admitItems(const QDeadlineTimer& slice) {
             return;
         Item& item = window_.emplace_back();
         item.shortcutPath = shortcutPaths_[index];
-        readAddress(item);
+        item.address = readAddress_(item.shortcutPath);
         const TransferTarget target = inet_.target(item.address);
         if (target.errorNumber != 0) {
             item.response.errorNumber = target.errorNumber;
@@ -169,18 +182,6 @@ void CheckRun::admitItems(const QDeadlineTimer& slice) {
         if (slice.hasExpired())
             return;
     }
-}
-
-void CheckRun::readAddress(Item& item) {
-    // The reader stores into the current address only what it finds, so it starts empty
-    // for every item and an item never shows the address of the one before it.
-    form_.currentAddress.clear();
-    try {
-        OandGurl(item.shortcutPath, form_.currentAddress);
-    } catch (const ReaderError&) {
-        form_.currentAddress.clear();
-    }
-    item.address = form_.currentAddress;
 }
 
 void CheckRun::launchRequests() {
@@ -232,6 +233,19 @@ void CheckRun::itemFetched(Item& item, const TransferResponse& response) {
 void CheckRun::dropPage(Item& item) {
     pageBytesHeld_ -= item.page.size();
     item.page.clear();
+}
+
+void CheckRun::reportProgress(bool now) {
+    if (!now && sinceProgress_.isValid() && sinceProgress_.elapsed() < kProgressIntervalMs)
+        return;
+    sinceProgress_.start();
+    CheckProgress progress;
+    progress.done = committed_;
+    progress.total = shortcutPaths_.size();
+    progress.inFlight = scheduler_.inFlight();
+    if (!window_.empty())
+        progress.waitingFor = window_.front().address;
+    sink_.progressed(progress);
 }
 
 } // namespace vorlan

@@ -1,18 +1,21 @@
 #pragma once
 
+#include "CheckRow.h"
 #include "FetchScheduler.h"
 #include "InternetTransfer.h"
 #include "PageBody.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace vorlan {
 
-class Form1;
+class CheckSink;
 class PageWriter;
 
 // How many requests a run keeps in flight, in all and to one host, and how many page bytes
@@ -27,29 +30,25 @@ struct RunLimits {
     qint64 pageBytesHeld = 128 << 20;
 };
 
-// One link check run over the lines of the result file. It reads each line's address in
-// file order, fetches many at once within its limits, and commits the rows strictly in
-// file order, each exactly as a run of one item at a time would: store and show the header
-// text, save the page while Check3 is checked at that moment, classify, append the row.
-// The window never waits for it: it works in short slices between events.
+// Reads the address a shortcut file holds; empty when it gives none.
+using AddressReader = std::function<QString(const QString& shortcutPath)>;
+
+// One link check run over a list of shortcut files. It reads each one's address in order,
+// fetches many at once within its limits, and commits the rows strictly in order, each
+// exactly as a run of one item at a time would, to its sink. It never waits: it works in
+// short slices between the event loop's other events.
 class CheckRun : public QObject {
     Q_OBJECT
   public:
-    // The run belongs to the form and works with its transfer component.
-    CheckRun(Form1& form, InternetTransfer& inet, QStringList shortcutPaths, RunLimits limits);
+    CheckRun(CheckSink& sink, InternetTransfer& inet, AddressReader readAddress,
+             QStringList shortcutPaths, RunLimits limits);
     ~CheckRun() override;
 
     void start();
-    // Ends the run where it stands: its requests are aborted, a page being saved is
-    // dropped, and the run deletes itself once no call of its own is running.
+    // Ends the run where it stands, keeping the committed rows, and tells the sink.
+    void stop();
+    // Ends the run without telling the sink (it is going away).
     void cancel();
-    // After the run: how many pages could not be saved, with the reason for the first;
-    // empty when every page was.
-    QString unsavedPagesReport() const;
-
-  signals:
-    // Every row is committed and the caption announces the end.
-    void finished();
 
   private:
     struct Item {
@@ -62,7 +61,6 @@ class CheckRun : public QObject {
         PageBody page;
         TransferResponse response;
         bool done = false;
-        QString status;
     };
 
     // Ends the run's use of the transfer component: its requests and its 429 handler.
@@ -71,19 +69,19 @@ class CheckRun : public QObject {
     void pump();
     // Commits the rows whose items are done, in order; false when the slice ran out first.
     bool commitRows(const QDeadlineTimer& slice);
-    void finishRow();
+    CheckRow rowOf(const Item& item) const;
+    void endRow();
     void admitItems(const QDeadlineTimer& slice);
-    void readAddress(Item& item);
     void launchRequests();
     void pageArrived(Item& item, qsizetype index, QByteArrayView bytes);
     void itemFetched(Item& item, const TransferResponse& response);
     void dropPage(Item& item);
-    // Counts a page that could not be saved.
-    void notePageNotSaved(const QString& error);
+    void reportProgress(bool now);
     Item& itemAt(qsizetype index) { return window_[index - committed_]; }
 
-    Form1& form_;
+    CheckSink& sink_;
     InternetTransfer& inet_;
+    const AddressReader readAddress_;
     const QStringList shortcutPaths_;
     const RunLimits limits_;
     FetchScheduler scheduler_;
@@ -92,13 +90,14 @@ class CheckRun : public QObject {
     qsizetype committed_ = 0;
     // Page bytes held by the uncommitted items.
     qint64 pageBytesHeld_ = 0;
+    // The first uncommitted row while its page is being saved.
     std::unique_ptr<PageWriter> pageWriter_;
-    int pagesNotSaved_ = 0;
-    QString firstSaveError_;
+    CheckRow rowBeingSaved_;
+    QElapsedTimer sinceProgress_;
     bool pumpScheduled_ = false;
     bool pumping_ = false;
     bool pumpAgain_ = false;
-    bool cancelled_ = false;
+    bool ended_ = false;
 };
 
 } // namespace vorlan
