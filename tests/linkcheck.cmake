@@ -4,7 +4,7 @@
 find_package(ZLIB REQUIRED)
 set(check_run_fixture ${CMAKE_CURRENT_LIST_DIR}/support/CheckRunFixture.cpp)
 vorlan_add_test(internet_transfer_test ${CMAKE_CURRENT_LIST_DIR}/internet_transfer_test.cpp)
+vorlan_add_test(engine_test ${CMAKE_CURRENT_LIST_DIR}/engine_test.cpp LIBS vorlan_checkengine
+  ZLIB::ZLIB)
 vorlan_add_test(linkcheck_test ${CMAKE_CURRENT_LIST_DIR}/linkcheck_test.cpp ${check_run_fixture}
   LIBS vorlan_linkcheck)
-vorlan_add_test(hardening_servers_test ${CMAKE_CURRENT_LIST_DIR}/hardening_servers_test.cpp
-  ${check_run_fixture} LIBS vorlan_linkcheck ZLIB::ZLIB)

@@ -11,272 +11,32 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <atomic>
 
 using namespace vorlan;
 using namespace vorlan::test;
 using namespace std::chrono_literals;
 
-TEST(StatusText, ComesFromTheStatusCodeOrFromTheErrorNumber) {
-    const struct {
-        bool pageEmpty;
-        int statusCode;
-        int errorNumber;
-        const char* text;
-    } cases[] = {
-        // What the transfers of a run never give: other statuses, and numbers of no transfer.
-        {false, 204, 0, "GOOD"},
-        {false, 302, 0, "POOR"},
-        {false, 500, 0, "POOR"},
-        {true, 0, 35768, "35768 Time out"},
-        {true, 0, 35794, "35794 Item not found"},
-        {true, 0, 9, "9 "},
-        {true, 0, -5, "-5 "},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(statusText(c.pageEmpty, c.statusCode, c.errorNumber), QString::fromUtf8(c.text));
-}
-
-TEST(FetchScheduler, StartsTheEarliestRequestWithinBothLimits) {
-    FetchScheduler scheduler(3, 2);
-    const char* hosts[] = {"a", "a", "a", "b", "c", "b", "a"};
-    for (int item = 0; item < 7; ++item)
-        scheduler.enqueue(item, QString::fromLatin1(hosts[item]));
-    EXPECT_EQ(scheduler.takeNext(), 0);
-    EXPECT_EQ(scheduler.takeNext(), 1);
-    EXPECT_EQ(scheduler.takeNext(), 3);            // host a is full
-    EXPECT_EQ(scheduler.takeNext(), std::nullopt); // the run is full
-    scheduler.release(QStringLiteral("b"));
-    EXPECT_EQ(scheduler.takeNext(), 4);
-    scheduler.release(QStringLiteral("a"));
-    EXPECT_EQ(scheduler.takeNext(), 2);
-    EXPECT_EQ(scheduler.inFlight(), 3);
-    scheduler.release(QStringLiteral("a")); // item 2 stopped: it waits again, before item 6
-    scheduler.enqueue(2, QStringLiteral("a"));
-    EXPECT_EQ(scheduler.takeNext(1), std::nullopt);
-    EXPECT_EQ(scheduler.takeNext(), 2);
-}
-
-TEST(PageBody, LargeBodiesAndBodiesBeyondTheBudgetLeaveMemory) {
-    const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
-    const qsizetype openBefore = openFiles();
-    const QByteArray chunk(256 << 10, 'x');
-    std::vector<std::unique_ptr<PageBody>> bodies;
-    for (int i = 0; i < 200; ++i) {
-        auto& body = bodies.emplace_back(std::make_unique<PageBody>());
-        for (int part = 0; part < 3; ++part)
-            body->append(chunk);
-        body->seal();
-        EXPECT_LE(PageBody::bytesInMemory(), PageBody::kMemoryBudget);
-    }
-    // Sealed bodies in files keep no file open: a run may hold thousands.
-    EXPECT_LT(openFiles() - openBefore, 5);
-    EXPECT_EQ(bodies.back()->open()->readAll(), chunk + chunk + chunk);
-    PageBody large;
-    const QByteArray content = QByteArray(PageBody::kLargestInMemory, '\0') + "end";
-    large.append(content);
-    large.seal();
-    const QTemporaryDir folder;
-    EXPECT_FALSE(large.moveFileTo(folder.filePath("missing/page.htm"), "\r\n"));
-    EXPECT_EQ(large.open()->readAll(), content); // untouched
-    ASSERT_TRUE(large.moveFileTo(folder.filePath("page.htm"), "\r\n"));
-    EXPECT_TRUE(large.isEmpty());
-    QFile moved(folder.filePath("page.htm"));
-    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(moved.readAll(), content + "\r\n");
-    bodies.clear();
-    EXPECT_EQ(PageBody::bytesInMemory(), 0);
-}
-
-TEST(SavedPageName, KeepsTheNameUpToItsLastDot) {
-    const struct {
-        const char* path;
-        QChar separator;
-        const char* name;
-    } cases[] = {
-        {"/web/My Site.url", u'/', "My Site.htm"},
-        {"/web/a.b.url", u'/', "a.b.htm"},
-        {"/web/Report 2.url", u'/', "Report 2.htm"},
-        {"/web/ends in blank .url", u'/', "ends in blank .htm"},
-        {"C:\\Web\\My Site.url", u'\\', "My Site.htm"},
-        {"/web.d/noext", u'/', ""},
-        {"noext", u'/', ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(savedPageName(QString::fromUtf8(c.path), c.separator), QString::fromUtf8(c.name));
-}
-
 class LinkCheckRun : public CheckRunFixture {
   protected:
     std::atomic<int> requests{0};
-    std::atomic<int> running{0};
-    std::atomic<int> mostRunning{0};
-    // Requests to "/polite" in flight at once, from the one asked again after a 429 on.
-    std::atomic<int> politeAnswers{0};
-    std::atomic<int> politeRunning{0};
-    std::atomic<int> mostPoliteAfterRetry{-1};
     HttpTestServer server{[this](httplib::Server& routes) {
         // Counted before the answer goes out, so that a run that has ended has counted all.
         routes.set_pre_routing_handler([this](const httplib::Request&, httplib::Response&) {
             ++requests;
             return httplib::Server::HandlerResponse::Unhandled;
         });
-        const auto page = [](int status, const std::string& body, bool cookies = false) {
-            return [=](const httplib::Request&, httplib::Response& res) {
-                res.status = status;
-                if (cookies) {
-                    res.set_header("Set-Cookie", "session=1");
-                    res.set_header("Set-Cookie", "theme=dark");
-                }
-                res.set_content(body, "text/html");
-            };
-        };
-        routes.Get("/ok", page(200, "<html>fine</html>"));
-        routes.Get("/missing", page(404, "nothing here"));
-        routes.Get("/missing-cookie", page(404, "nothing here", true));
-        routes.Get("/empty", page(200, ""));
-        routes.Get("/bytes", page(200, std::string("a\0b\r\nc\n\xff", 8)));
-        routes.Get("/big", page(200, std::string(3 << 20, 'B')));
-        addRedirectRoutes(routes);
-        routes.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
-            res.set_redirect("file:///etc/passwd");
-        });
-        routes.Get(R"(/polite/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
-            const bool first = req.matches[1] == "0";
-            if (first && politeAnswers++ == 0) {
-                res.status = 429;
-                res.set_header("Retry-After", "1");
-                return;
-            }
-            const int now = ++politeRunning;
-            if (first || mostPoliteAfterRetry >= 0)
-                for (int most = mostPoliteAfterRetry;
-                     now > most && !mostPoliteAfterRetry.compare_exchange_weak(most, now);)
-                    ;
-            std::this_thread::sleep_for(20ms);
-            --politeRunning;
-            res.set_content("page", "text/html");
-        });
-        routes.Get(
-            R"(/delay/(\d+)/(\w+))", [this](const httplib::Request& req, httplib::Response& res) {
-                const int now = ++running;
-                for (int most = mostRunning;
-                     now > most && !mostRunning.compare_exchange_weak(most, now);)
-                    ;
-                std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(req.matches[1])));
-                --running;
-                res.status = req.matches[2] == "missing" ? 404 : 200;
-                res.set_content(req.matches[2] == "empty" ? "" : "page", "text/html");
-            });
+        addPageRoutes(routes);
     }};
 };
-
-TEST_F(LinkCheckRun, EachRowComesFromItsOwnTransfer) {
-    QTcpServer closed;
-    closed.listen(QHostAddress::LocalHost);
-    const QString refused = QStringLiteral("http://127.0.0.1:%1/").arg(closed.serverPort());
-    closed.close();
-    const RawHttpServer http10("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<html/>");
-    const RawHttpServer headerless("Hello there\r\n");
-    const RawHttpServer silent("");
-    // One byte every 30 ms never leaves the connection silent for long, yet the page is not
-    // complete by the deadline.
-    const RawHttpServer trickle(
-        "HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + QByteArray(2000, 't'), 30ms);
-    const QString noScheme = server.url("/ok").mid(7);
-    const QStringList expected = load({
-        {writeFile("web/scan-fails.url", "URL=ab.\t\r\n"), " | 35752 Bad URL"},
-        item("ok.url", server.url("/ok"), "GOOD"),
-        {programFolder() + "/web/gone.url", " | 35752 Bad URL"},
-        {writeFile("web/no-address.url", "[InternetShortcut]\r\n"), " | 35752 Bad URL"},
-        item("http10.url", http10.url("/"), "GOOD"),
-        item("404.url", server.url("/missing"), "POOR"),
-        item("cookie.url", server.url("/missing-cookie"), "POOR"),
-        item("hops.url", server.url("/hop/3"), "GOOD"),
-        item("empty.url", server.url("/empty"), "0 "),
-        item("no-scheme.url", noScheme, "GOOD"),
-        item("refused.url", refused, "35751 Cannot open URL"),
-        item("unknown.url", "http://nonexistent.invalid/", "35751 Cannot open URL"),
-        item("space.url", "http://exa mple.com/", "35752 Bad URL"),
-        item("ftp.url", "ftp://127.0.0.1/f.txt", "35771 Invalid URL"),
-        item("mail.url", "mailto:someone@ab.cd", "35771 Invalid URL"),
-        item("headerless.url", headerless.url("/"), "35917 Down level server"),
-        item("loop.url", server.url("/loop"), "35751 Cannot open URL"),
-        item("to-file.url", server.url("/to-file"), "35751 Cannot open URL"),
-        item("trickle.url", trickle.url("/"), "35761 Time out"),
-        item("silent.url", silent.url("/"), "35761 Time out"),
-    });
-    runCheck();
-
-    EXPECT_EQ(rows(), expected);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("DONE! - Vorlan"));
-    EXPECT_TRUE(form->Check1->isChecked());
-    EXPECT_FALSE(form->List3->isHidden());
-    const QStringList& headers = form->StoredHEADERS;
-    EXPECT_TRUE(headers[1].startsWith(QStringLiteral("HTTP/1.1 200 OK\r\n")));
-    for (int failed : {2, 3, 10})
-        EXPECT_EQ(headers[failed], QString()) << failed; // nothing of the item before
-    EXPECT_TRUE(headers[6].startsWith(QStringLiteral("HTTP/1.1 404 Not Found\r\n")));
-    EXPECT_TRUE(headers[6].contains(
-        QStringLiteral("\r\nSet-Cookie: session=1\r\nSet-Cookie: theme=dark")));
-    EXPECT_EQ(headers[4], QStringLiteral("HTTP/1.0 200 OK\r\nContent-Type: text/html"));
-    EXPECT_TRUE(headers[7].contains(QStringLiteral("\r\nX-Final: yes")));
-    EXPECT_FALSE(headers[7].contains(QStringLiteral("Location")));
-    EXPECT_TRUE(headers[18].startsWith(QStringLiteral("HTTP/1.1 200 OK"))); // arrived in time
-    EXPECT_EQ(form->Text2->toPlainText(), QString()); // the last item got no answer
-    EXPECT_TRUE(platform->messages.isEmpty());
-}
-
-TEST_F(LinkCheckRun, ManyRequestsAtOnceGiveTheRowsOfOneAtATime) {
-    QList<CheckItem> items;
-    const char* kinds[] = {"ok", "missing", "empty"};
-    const char* statuses[] = {"GOOD", "POOR", "0 "};
-    for (int i = 0; i < 300; ++i) {
-        const QString name = QStringLiteral("s%1.url").arg(i);
-        items.append(i % 50 == 7
-                         ? CheckItem{programFolder() + "/web/absent-" + name, " | 35752 Bad URL"}
-                         : item(name,
-                                server.url(QStringLiteral("/delay/%1/%2")
-                                               .arg(QRandomGenerator::global()->bounded(12))
-                                               .arg(kinds[i % 3])),
-                                statuses[i % 3]));
-    }
-    const QStringList expected = load(items);
-    checker().limits = {1, 1};
-    runCheck();
-    EXPECT_EQ(rows(), expected);
-    EXPECT_EQ(mostRunning, 1);
-    // Connection headers depend on how requests share connections; the status lines do not.
-    const auto statusLines = [this] {
-        QStringList lines;
-        for (const QString& header : form->StoredHEADERS)
-            lines.append(header.section(QStringLiteral("\r\n"), 0, 0));
-        return lines;
-    };
-    const QStringList oneAtATime = statusLines();
-
-    checker().limits = RunLimits{};
-    runCheck();
-    EXPECT_EQ(rows(), expected);
-    EXPECT_EQ(statusLines(), oneAtATime);
-    EXPECT_GT(mostRunning, 1);
-    EXPECT_LE(mostRunning, 6); // all on one host
-}
-
-TEST_F(LinkCheckRun, AHostThatAnswers429GetsOneRequestAtATime) {
-    QList<CheckItem> items;
-    for (int i = 0; i < 20; ++i)
-        items.append(item(QStringLiteral("p%1.url").arg(i),
-                          server.url(QStringLiteral("/polite/%1").arg(i)), "GOOD"));
-    const QStringList expected = load(items);
-    runCheck();
-    EXPECT_EQ(rows(), expected); // the first row is the second answer's
-    EXPECT_EQ(mostPoliteAfterRetry, 1);
-}
 
 TEST_F(LinkCheckRun, ASecondRunReplacesTheRowsOfTheFirst) {
     load({shortcut("a.url", server.url("/ok")), shortcut("b.url", server.url("/missing")),
@@ -286,16 +46,73 @@ TEST_F(LinkCheckRun, ASecondRunReplacesTheRowsOfTheFirst) {
                                               "\r\n" + shortcut("e.url", "ftp://x.y/"))
                                                  .toUtf8());
     const int requestsBefore = requests;
-    form->setWindowTitle(QStringLiteral("Vorlan"));
-    QSignalSpy titles(form.get(), &QWidget::windowTitleChanged);
     Label5_Click(*form);
-    Label5_Click(*form); // ignored while the run is in progress
-    ASSERT_TRUE(titles.wait(20000));
+    Label5_Click(*form); // asks whether to stop the run in progress: No
+    EXPECT_EQ(platform->questions, QStringList{"Stop checking links?"});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !checker().running(); }, 20000));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("DONE! - Vorlan"));
     EXPECT_EQ(requests, requestsBefore + 1);
     EXPECT_EQ(rows(), QStringList({server.url("/missing-cookie") + " | POOR",
                                    "ftp://x.y/ | 35771 Invalid URL"}));
     EXPECT_TRUE(form->StoredHEADERS[0].contains(QStringLiteral("session=1")));
     EXPECT_EQ(form->StoredHEADERS[1], QString());
+}
+
+// From the keyboard: F5 starts a run, the caption counts its rows, Escape stops it at once
+// and a second "Check Link status" stops it when the answer is Yes; the rows stay.
+TEST_F(LinkCheckRun, KeysStartAndStopARunThatTheCaptionCounts) {
+    const RawHttpServer silent("");
+    QStringList lines = {shortcut("ok.url", server.url("/ok"))};
+    for (int i = 0; i < 5; ++i)
+        lines.append(shortcut(QStringLiteral("s%1.url").arg(i), silent.url("/")));
+    load(lines);
+    activate(form.get());
+    const QString oneRow = server.url("/ok") + " | GOOD";
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [this] { return form->windowTitle() == QStringLiteral("Checking: [1 of 6] - Vorlan"); },
+        10000));
+    QTest::keyClick(form.get(), Qt::Key_Escape);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("STOPPED! - Vorlan"));
+    EXPECT_FALSE(checker().running());
+    EXPECT_EQ(checker().inet().activeTransfers(), 0);
+    EXPECT_EQ(rows(), QStringList{oneRow});
+
+    platform->yesNoAnswers = {false, true};
+    QTest::keyClick(form.get(), Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->List4->count() == 1; }, 10000));
+    QTest::mouseClick(form->Label5, Qt::LeftButton);
+    EXPECT_TRUE(checker().running());
+    QTest::mouseClick(form->Label5, Qt::LeftButton);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("STOPPED! - Vorlan"));
+    EXPECT_EQ(platform->questions, QStringList(2, QStringLiteral("Stop checking links?")));
+    QTest::qWait(50);
+    EXPECT_EQ(rows(), QStringList{oneRow});
+}
+
+TEST_F(LinkCheckRun, CtrlESavesTheCheckResultsByTheFileNamesExtension) {
+    activate(form.get());
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(platform->messages, QStringList{"There are no check results to save yet."});
+    load({shortcut("a,b.url", server.url("/ok")), shortcut("c.url", server.url("/missing"))});
+    runCheck();
+    const QString json = programFolder() + "/results.json";
+    const QString csv = programFolder() + "/results.csv";
+    platform->saveFileAnswers = {json, csv};
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    form->SaveResults->trigger();
+    const QJsonArray rows = QJsonDocument::fromJson(fileBytes(json)).array();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows[1][QStringLiteral("status")].toString(), QStringLiteral("POOR"));
+    EXPECT_EQ(rows[1][QStringLiteral("code")].toInt(), 404);
+    EXPECT_TRUE(rows[0][QStringLiteral("header")].toString().startsWith("HTTP/1.1 200 OK"));
+    EXPECT_EQ(fileBytes(csv), "shortcut,address,status,code,final_address\r\n\"" +
+                                  shortcut("a,b.url", server.url("/ok")).toUtf8() + "\"," +
+                                  server.url("/ok").toUtf8() + ",GOOD,200," +
+                                  server.url("/ok").toUtf8() + "\r\n" +
+                                  shortcut("c.url", server.url("/missing")).toUtf8() + "," +
+                                  server.url("/missing").toUtf8() + ",POOR,404," +
+                                  server.url("/missing").toUtf8() + "\r\n");
 }
 
 TEST_F(LinkCheckRun, RefusesToStartWithoutAUsableResultFile) {
@@ -512,4 +329,112 @@ TEST_F(WindowFixture, Command8WritesTheShownHeaderAndOpensIt) {
     EXPECT_EQ(platform->shellOpens.size(), 2);
     ASSERT_EQ(platform->messages.size(), 1);
     EXPECT_TRUE(platform->messages[0].contains(path));
+}
+
+// Commands clicked while a run is in progress: those that would change what the run reads
+// are refused with a message, the others work beside it, and closing the window ends it.
+class CommandsDuringARun : public CheckRunFixture {
+  protected:
+    HttpTestServer server{[](httplib::Server& routes) {
+        routes.Get(R"(/slow/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+            std::this_thread::sleep_for(60ms);
+            res.set_content("page " + std::string(req.matches[1]), "text/plain");
+        });
+    }};
+};
+
+TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
+    constexpr int kItems = 30;
+    constexpr int kClosedAfter = 24;
+    QList<CheckItem> items;
+    for (int i = 0; i < kItems; ++i)
+        items.append(item(QStringLiteral("s%1.url").arg(i),
+                          server.url(QStringLiteral("/slow/%1").arg(i)), "GOOD"));
+    const QStringList expected = load(items);
+    checker().limits = {1, 1};
+    const QString oldFolder = programFolder() + "/old";
+    const QString newFolder = programFolder() + "/new";
+    QDir().mkpath(oldFolder);
+    QDir().mkpath(newFolder);
+    form->downloadFolder = oldFolder;
+    form->Text1->setText(programFolder());
+    // The download folder question stays open while a few rows are committed, as a person
+    // takes time to answer; the run goes on meanwhile. The first question is answered, the
+    // second cancelled.
+    bool answerSlowly = false;
+    std::vector<int> rowsWhenAsked;
+    platform->whileDialogOpen = [&] {
+        if (!answerSlowly)
+            return;
+        const int asked = rowsWhenAsked.emplace_back(form->List4->count());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form->List4->count() >= asked + 3; }, 10000));
+    };
+    const auto askForFolder = [&](std::deque<QString> answers) {
+        platform->inputAnswers = std::move(answers);
+        answerSlowly = true;
+        form->Check3->setChecked(false);
+        form->Check3->setChecked(true);
+        answerSlowly = false;
+    };
+    int rowsWhenClosed = 0;
+
+    const std::map<int, std::function<void()>> commandAfterRow = {
+        {1, [this] { form->Command1->click(); }},
+        {2, [this] { form->Find->trigger(); }},
+        {3, [this] { form->Command2->click(); }},
+        {4, [this] { form->Load->trigger(); }},
+        {5,
+         [this] {
+             platform->inputAnswers = {programFolder()};
+             QTest::mouseClick(form->Label4, Qt::LeftButton);
+         }},
+        {6, [this] { form->Command8->click(); }},
+        {7, [this] { form->Dir1->setPath(programFolder() + "/web"); }},
+        {8, [this] { form->ABOUTVorlan->trigger(); }},
+        {9, [this] { form->Check1->click(); }},
+        {10, [this] { QTest::mouseClick(form->Label5, Qt::LeftButton); }},
+        {11, [&] { askForFolder({newFolder}); }},
+        {18, [&] { askForFolder({}); }},
+        {kClosedAfter,
+         [&] {
+             rowsWhenClosed = form->List4->count();
+             form->close();
+         }},
+    };
+    QObject::connect(form->List4->model(), &QAbstractItemModel::rowsInserted, form.get(),
+                     [&](const QModelIndex&, int row) {
+                         const auto command = commandAfterRow.find(row + 1);
+                         if (command != commandAfterRow.end())
+                             QTimer::singleShot(0, form.get(), command->second);
+                     });
+    QTest::mouseClick(form->Label5, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !checker().running(); }, 30000));
+    QTest::qWait(200); // a run that went on would add rows meanwhile
+
+    ASSERT_GE(rowsWhenClosed, kClosedAfter);
+    EXPECT_EQ(rows(), expected.first(rowsWhenClosed));
+    EXPECT_EQ(checker().inet().activeTransfers(), 0);
+    EXPECT_EQ(platform->messages, QStringList(4, QStringLiteral("A link check is in progress.")));
+    EXPECT_TRUE(platform->listingRuns.isEmpty());
+    EXPECT_FALSE(QFile::exists(workingFolder() + "/listB.bat"));
+    EXPECT_EQ(form->List1->count(), kItems);
+    EXPECT_TRUE(QFile::exists(programFolder() + "/urlLIST.htm"));
+    EXPECT_EQ(platform->shellOpens, QStringList{workingFolder() + "/hINFOforN.txt"});
+    EXPECT_EQ(form->Text1->text(), programFolder() + "/web");
+    EXPECT_TRUE(form->List3->isHidden());
+    // The pages of the rows committed while the first question was open went into its
+    // answer, like the later ones; those of the rows after the cancelled one went nowhere.
+    // The folder given before was not used.
+    EXPECT_TRUE(QDir(oldFolder).isEmpty());
+    ASSERT_EQ(rowsWhenAsked.size(), 2u);
+    QStringList saved;
+    for (int row = rowsWhenAsked[0]; row < rowsWhenAsked[1]; ++row)
+        saved.append(QStringLiteral("s%1.htm").arg(row));
+    saved.sort();
+    EXPECT_EQ(QDir(newFolder).entryList(QDir::Files, QDir::Name), saved);
+    EXPECT_EQ(fileBytes(newFolder + "/" + saved.first()),
+              QStringLiteral("page %1\r\n").arg(rowsWhenAsked[0]).toUtf8());
+    EXPECT_FALSE(form->Check3->isChecked());
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_TRUE(window->isHidden()) << window->objectName().toStdString();
 }

@@ -126,12 +126,7 @@ void tmGETHEADER(Form1& form, const QString& tmHEADERS, qsizetype tmHEADERSnum) 
 }
 
 QString readAddressIntoWindow(Form1& form, const QString& shortcutPath) {
-    form.currentAddress.clear();
-    try {
-        OandGurl(shortcutPath, form.currentAddress);
-    } catch (const ReaderError&) {
-        form.currentAddress.clear();
-    }
+    form.currentAddress = readShortcutAddress(shortcutPath);
     return form.currentAddress;
 }
 

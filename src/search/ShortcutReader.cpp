@@ -148,4 +148,14 @@ void OandGurl(const QString& shortcutPath, QString& currentAddress) {
     }
 }
 
+QString readShortcutAddress(const QString& shortcutPath) {
+    QString address;
+    try {
+        OandGurl(shortcutPath, address);
+    } catch (const ReaderError&) {
+        address.clear();
+    }
+    return address;
+}
+
 } // namespace vorlan

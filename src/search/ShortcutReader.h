@@ -43,4 +43,8 @@ void GST(QString text, QString& currentAddress, CharacterCodeFunction code = cha
 // closed before any line is looked at.
 void OandGurl(const QString& shortcutPath, QString& currentAddress);
 
+// The address a check run reads from a shortcut file: the one OandGurl stores, or empty when
+// it stores none or fails.
+QString readShortcutAddress(const QString& shortcutPath);
+
 } // namespace vorlan

@@ -13,22 +13,17 @@ void CheckRunFixture::SetUp() {
 }
 
 QString CheckRunFixture::shortcut(const QString& name, const QString& address) const {
-    return writeFile(QStringLiteral("web/") + name,
-                     "[InternetShortcut]\r\nURL=" + address.toUtf8() + "\r\n");
+    return ShortcutSet(programFolder()).shortcut(name, address);
 }
 
 CheckItem CheckRunFixture::item(const QString& name, const QString& address,
                                 const QString& status) const {
-    return {shortcut(name, address), address + " | " + status};
+    return ShortcutSet(programFolder()).item(name, address, status);
 }
 
 QStringList CheckRunFixture::load(const QList<CheckItem>& items) {
-    QStringList paths, rows;
-    for (const CheckItem& item : items) {
-        paths.append(item.path);
-        rows.append(item.row);
-    }
-    WindowFixture::load(paths);
+    QStringList rows;
+    WindowFixture::load(pathsOf(items, rows));
     return rows;
 }
 

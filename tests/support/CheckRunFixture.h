@@ -7,12 +7,6 @@
 
 namespace vorlan::test {
 
-// A line of the result file and the row a check run gives it.
-struct CheckItem {
-    QString path;
-    QString row;
-};
-
 // A main window ready for link check runs: shortcut files below the program folder, a
 // result file naming them, List1 filled as a load fills it, and the run's time-out short.
 class CheckRunFixture : public WindowFixture {

@@ -51,6 +51,25 @@ QString HttpTestServer::url(const QString& path) const {
     return QStringLiteral("http://127.0.0.1:%1%2").arg(port_).arg(path);
 }
 
+void addPageRoutes(httplib::Server& routes) {
+    const auto page = [](int status, const std::string& body, bool cookies = false) {
+        return [=](const httplib::Request&, httplib::Response& res) {
+            res.status = status;
+            if (cookies) {
+                res.set_header("Set-Cookie", "session=1");
+                res.set_header("Set-Cookie", "theme=dark");
+            }
+            res.set_content(body, "text/html");
+        };
+    };
+    routes.Get("/ok", page(200, "<html>fine</html>"));
+    routes.Get("/missing", page(404, "nothing here"));
+    routes.Get("/missing-cookie", page(404, "nothing here", true));
+    routes.Get("/empty", page(200, ""));
+    routes.Get("/bytes", page(200, std::string("a\0b\r\nc\n\xff", 8)));
+    routes.Get("/big", page(200, std::string(3 << 20, 'B')));
+}
+
 void addRedirectRoutes(httplib::Server& routes) {
     routes.Get(R"(/hop/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
         const int left = std::stoi(req.matches[1]);

@@ -35,6 +35,10 @@ class HttpTestServer {
     std::thread thread_;
 };
 
+// Pages: "/ok" a small page, "/missing" a 404 page, "/missing-cookie" one with two Set-Cookie
+// lines, "/empty" an empty 200, "/bytes" bytes of every kind, "/big" a page of 3 MiB.
+void addPageRoutes(httplib::Server& routes);
+
 // Redirects: "/hop/<n>" sends on n + 1 times before it reaches "/final", which answers
 // "arrived" with the header line "X-Final: yes"; "/loop" sends to itself.
 void addRedirectRoutes(httplib::Server& routes);

@@ -22,12 +22,7 @@ void WindowFixture::TearDown() {
 }
 
 QString WindowFixture::writeFile(const QString& relativePath, const QByteArray& bytes) const {
-    const QString path = folder.path() + u'/' + relativePath;
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(bytes);
-    return path;
+    return ShortcutSet(folder.path()).file(relativePath, bytes);
 }
 
 void WindowFixture::load(const QStringList& lines) {
@@ -35,11 +30,6 @@ void WindowFixture::load(const QStringList& lines) {
     fillList(form->List1, lines);
     for (ClickLabel* label : {form->Label1, form->Label4, form->Label5})
         label->setEnabled(true);
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
 } // namespace vorlan::test

@@ -2,21 +2,14 @@
 
 #include "FakePlatform.h"
 #include "Form1.h"
+#include "ShortcutSet.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 
-// Readable failure messages for texts, cut short for texts of a megabyte.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.left(2000).toStdString() << '"';
-}
-
 namespace vorlan::test {
-
-// The bytes of a file, or "(missing)" when it cannot be read.
-QByteArray fileBytes(const QString& path);
 
 // A main window over a temporary program folder, started and wired as the program does,
 // with the fake platform recording dialogs, shell-opens and the clipboard.

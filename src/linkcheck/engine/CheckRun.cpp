@@ -16,8 +16,8 @@ namespace {
 constexpr qsizetype kReadAhead = 4096;
 // The longest the run keeps other events waiting, per step of its work.
 constexpr std::chrono::milliseconds kSlice(8);
-// Progress is told at most this often.
-constexpr qint64 kProgressIntervalMs = 100;
+// Progress is told at most this often, and this often while it changes.
+constexpr std::chrono::milliseconds kProgressInterval(100);
 
 } // namespace
 
@@ -28,6 +28,7 @@ CheckRun::CheckRun(CheckSink& sink, InternetTransfer& inet, AddressReader readAd
       scheduler_(limits.requestsInFlight, limits.requestsPerHost) {
     inet_.setTooManyRequestsHandler(
         [this](const QUrl& url) { scheduler_.slowDown(connectionKey(url)); });
+    connect(&progressTimer_, &QTimer::timeout, this, &CheckRun::reportProgress);
 }
 
 CheckRun::~CheckRun() {
@@ -43,7 +44,8 @@ void CheckRun::releaseTransfers() {
 }
 
 void CheckRun::start() {
-    reportProgress(true);
+    reportProgress();
+    progressTimer_.start(kProgressInterval);
     schedulePump();
 }
 
@@ -51,6 +53,7 @@ void CheckRun::cancel() {
     if (ended_)
         return;
     ended_ = true;
+    progressTimer_.stop();
     releaseTransfers();
     pageWriter_.reset();
     if (!pumping_)
@@ -86,9 +89,10 @@ void CheckRun::pump() {
         const QScopedValueRollback<bool> pumping(pumping_, true);
         moreToDo = !commitRows(QDeadlineTimer(kSlice));
         if (!ended_ && committed_ == shortcutPaths_.size()) {
+            reportProgress();
             ended_ = true;
+            progressTimer_.stop();
             releaseTransfers();
-            reportProgress(true);
             sink_.runEnded(false);
             deleteLater();
             return;
@@ -96,7 +100,6 @@ void CheckRun::pump() {
         if (!ended_) {
             admitItems(QDeadlineTimer(kSlice));
             launchRequests();
-            reportProgress(false);
             const qsizetype admitted = committed_ + qsizetype(window_.size());
             // Items that failed before any request (no address, a refused one) are done
             // at once; so are the reads of a slice that ran out.
@@ -235,16 +238,16 @@ void CheckRun::dropPage(Item& item) {
     item.page.clear();
 }
 
-void CheckRun::reportProgress(bool now) {
-    if (!now && sinceProgress_.isValid() && sinceProgress_.elapsed() < kProgressIntervalMs)
-        return;
-    sinceProgress_.start();
+void CheckRun::reportProgress() {
     CheckProgress progress;
     progress.done = committed_;
     progress.total = shortcutPaths_.size();
     progress.inFlight = scheduler_.inFlight();
     if (!window_.empty())
         progress.waitingFor = window_.front().address;
+    if (progress == lastProgress_)
+        return;
+    lastProgress_ = progress;
     sink_.progressed(progress);
 }
 

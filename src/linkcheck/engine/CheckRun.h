@@ -1,21 +1,21 @@
 #pragma once
 
 #include "CheckRow.h"
+#include "CheckSink.h"
 #include "FetchScheduler.h"
 #include "InternetTransfer.h"
 #include "PageBody.h"
 
 #include <QDeadlineTimer>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <deque>
 #include <functional>
 #include <memory>
 
 namespace vorlan {
 
-class CheckSink;
 class PageWriter;
 
 // How many requests a run keeps in flight, in all and to one host, and how many page bytes
@@ -76,7 +76,8 @@ class CheckRun : public QObject {
     void pageArrived(Item& item, qsizetype index, QByteArrayView bytes);
     void itemFetched(Item& item, const TransferResponse& response);
     void dropPage(Item& item);
-    void reportProgress(bool now);
+    // Tells the sink how far the run has come, when that has changed.
+    void reportProgress();
     Item& itemAt(qsizetype index) { return window_[index - committed_]; }
 
     CheckSink& sink_;
@@ -93,7 +94,8 @@ class CheckRun : public QObject {
     // The first uncommitted row while its page is being saved.
     std::unique_ptr<PageWriter> pageWriter_;
     CheckRow rowBeingSaved_;
-    QElapsedTimer sinceProgress_;
+    QTimer progressTimer_;
+    CheckProgress lastProgress_;
     bool pumpScheduled_ = false;
     bool pumping_ = false;
     bool pumpAgain_ = false;

@@ -16,6 +16,8 @@ struct CheckProgress {
     int inFlight = 0;    // requests on their way
     // The address of the first uncommitted row, which the later rows wait for.
     QString waitingFor;
+
+    bool operator==(const CheckProgress&) const = default;
 };
 
 // What a check run reports to: the window or the headless check. The run calls it from its
@@ -29,7 +31,8 @@ class CheckSink {
     virtual std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) = 0;
     // The row's page is saved, or saveError tells why not (empty when nothing failed).
     virtual void rowEnded(const CheckRow& row, const QString& saveError) = 0;
-    // At most ten times a second while the run goes on.
+    // At the start, then at most ten times a second while the run goes on and once at its
+    // end, whenever the figures have changed.
     virtual void progressed(const CheckProgress&) {}
     // Every row is committed, or the run was stopped; the run deletes itself afterwards.
     virtual void runEnded(bool stopped) = 0;

@@ -1,0 +1,56 @@
+#include "EngineFixture.h"
+
+#include "ShortcutReader.h"
+
+#include <QTest>
+
+namespace vorlan::test {
+
+std::unique_ptr<PageWriter> RecordingSink::rowCommitted(const CheckRow& row, PageBody& page) {
+    const QString name = savedPageName(row.shortcutPath, u'/');
+    if (pagesFolder.isEmpty() || name.isEmpty())
+        return nullptr;
+    return std::make_unique<PageWriter>(pagesFolder + u'/' + name, page);
+}
+
+void RecordingSink::rowEnded(const CheckRow& row, const QString& saveError) {
+    rows.append(row);
+    if (!saveError.isEmpty())
+        saveErrors.append(saveError);
+}
+
+void RecordingSink::runEnded(bool stopped) {
+    ended = true;
+    this->stopped = stopped;
+}
+
+CheckRun* EngineFixture::start(const QStringList& paths) {
+    const QString pages = sink.pagesFolder;
+    sink = RecordingSink();
+    sink.pagesFolder = pages;
+    inet.applySettings(settings);
+    auto* run = new CheckRun(sink, inet, readShortcutAddress, paths, limits);
+    run->start();
+    return run;
+}
+
+void EngineFixture::check(const QStringList& paths) {
+    start(paths);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return sink.ended; }, 60000));
+    EXPECT_FALSE(sink.stopped);
+}
+
+QStringList EngineFixture::check(const QList<CheckItem>& items) {
+    QStringList expected;
+    check(pathsOf(items, expected));
+    return expected;
+}
+
+QStringList EngineFixture::rows() const {
+    QStringList rows;
+    for (const CheckRow& row : sink.rows)
+        rows.append(row.address + " | " + row.status);
+    return rows;
+}
+
+} // namespace vorlan::test
