@@ -150,8 +150,8 @@ TEST_F(Headless, ExitStatusTellsWhetherAllIsGoodOrWhatIsWrong) {
     const struct {
         QStringList arguments;
         int exitCode;
-        QString out;         // exactly, when given
-        QString errContains; // when given
+        QString outContains;
+        QString errContains;
     } cases[] = {
         {{check, single}, 0, header + row, {}},
         {{check, list}, 0, header + row + row, {}},
@@ -161,19 +161,15 @@ TEST_F(Headless, ExitStatusTellsWhetherAllIsGoodOrWhatIsWrong) {
         {{check, folder_.path(), QStringLiteral("--download"), absent}, 2, {}, absent},
         {{QStringLiteral("--format"), QStringLiteral("csv")}, 2, {}, "--check PATH"},
         {{QStringLiteral("--version")}, 0, QStringLiteral("Vorlan 1.0\n"), {}},
+        {{QStringLiteral("--help")}, 0, QStringLiteral("--check PATH"), {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
         const Outcome outcome = run(c.arguments);
         EXPECT_EQ(outcome.exitCode, c.exitCode);
-        if (!c.out.isNull()) {
-            EXPECT_EQ(outcome.out, c.out);
-        }
+        EXPECT_TRUE(outcome.out.contains(c.outContains)) << outcome.out.toStdString();
         EXPECT_TRUE(outcome.err.contains(c.errContains)) << outcome.err.toStdString();
     }
-    const Outcome help = run({QStringLiteral("--help")});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains(u"--check PATH")) << help.out.toStdString();
 }
 
 TEST_F(Headless, RefusesAnUnreadablePath) {
