@@ -9,14 +9,12 @@
 #include <QEventLoop>
 #include <QFile>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <random>
 #include <sys/resource.h>
 
-namespace {
-
-// The addresses of the links: each host its share, in a shuffled order.
-QStringList addressesOf(const CheckRunOptions& options, const LatencyServer& server) {
+QStringList linkAddresses(const CheckRunOptions& options, const LatencyServer& server) {
     std::vector<int> hostOf(options.links);
     for (int i = 0; i < options.links; ++i)
         hostOf[i] = i % options.hosts;
@@ -36,19 +34,28 @@ QStringList addressesOf(const CheckRunOptions& options, const LatencyServer& ser
     return addresses;
 }
 
+QStringList writeShortcuts(const QString& folder, const QStringList& addresses) {
+    QDir().mkpath(folder);
+    QStringList paths;
+    for (qsizetype i = 0; i < addresses.size(); ++i) {
+        paths.append(folder + QStringLiteral("/link %1.url").arg(i));
+        QFile file(paths.last());
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write("[InternetShortcut]\r\nURL=" + addresses[i].toUtf8() + "\r\n");
+    }
+    return paths;
+}
+
+namespace {
+
 // Writes one shortcut file per address under the program folder's "web", the result file
 // naming them, and fills List1 as a load does.
 bool loadShortcuts(vorlan::Form1& form, const QString& programFolder,
                    const QStringList& addresses) {
-    QDir().mkpath(programFolder + "/web");
-    QStringList paths;
-    for (qsizetype i = 0; i < addresses.size(); ++i) {
-        paths.append(programFolder + QStringLiteral("/web/link %1.url").arg(i));
-        QFile file(paths.last());
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        file.write("[InternetShortcut]\r\nURL=" + addresses[i].toUtf8() + "\r\n");
-    }
+    const QStringList paths = writeShortcuts(programFolder + "/web", addresses);
+    if (paths.isEmpty())
+        return false;
     QFile resultFile(form.workingFolder() + "/url.txt");
     if (!resultFile.open(QIODevice::WriteOnly))
         return false;
@@ -57,7 +64,9 @@ bool loadShortcuts(vorlan::Form1& form, const QString& programFolder,
     return true;
 }
 
-CheckRunOptions parseOptions(int argc, char** argv, CheckRunOptions defaults) {
+} // namespace
+
+CheckRunOptions parseCheckRunOptions(int argc, char** argv, CheckRunOptions defaults) {
     CheckRunOptions options = defaults;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -91,6 +100,27 @@ CheckRunOptions parseOptions(int argc, char** argv, CheckRunOptions defaults) {
     return options;
 }
 
+std::string checkRunCommandLine(const char* program, const CheckRunOptions& options) {
+    return std::string(program) + " --links " + std::to_string(options.links) + " --hosts " +
+           std::to_string(options.hosts) + " --delay-ms " + std::to_string(options.delayMs) +
+           " --heavy " + std::to_string(options.heavy) + " --heavy-mb " +
+           std::to_string(options.heavyMb) + " --many-headers " +
+           std::to_string(options.manyHeaders) + (options.save ? " --save" : "") +
+           (options.names ? " --names --dns-delay-ms " + std::to_string(options.dnsDelayMs) : "") +
+           (options.tls.empty() ? "" : " --tls " + options.tls);
+}
+
+double latencyBoundSeconds(const CheckRunOptions& options) {
+    const vorlan::RunLimits limits;
+    const double perHostRounds =
+        std::ceil(std::ceil(double(options.links) / options.hosts) / limits.requestsPerHost);
+    const double runRounds = std::ceil(double(options.links) / limits.requestsInFlight);
+    // Every host's first request waits for its name's lookup too.
+    return (std::max(perHostRounds, runRounds) * options.delayMs + options.dnsDelayMs) / 1000.0;
+}
+
+namespace {
+
 int& offscreen(int& argc) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     return argc;
@@ -103,28 +133,21 @@ void BenchPlatform::message(const QString& prompt) {
 }
 
 CheckRunBench::CheckRunBench(int& argc, char** argv, const CheckRunOptions& defaults)
-    : options_(parseOptions(argc, argv, defaults)),
+    : options_(parseCheckRunOptions(argc, argv, defaults)),
       server_({options_.hosts, std::chrono::milliseconds(options_.delayMs), options_.names,
                options_.tls}),
       application_(offscreen(argc), argv), platform_(folder_.path()), form_(platform_) {
     form_.Form_Load();
     vorlan::connectMainWindow(form_);
     QDir().mkpath(folder_.path() + "/pages");
-    ready_ = loadShortcuts(form_, folder_.path(), addressesOf(options_, server_));
+    ready_ = loadShortcuts(form_, folder_.path(), linkAddresses(options_, server_));
     if (!ready_)
         std::fprintf(stderr, "cannot write the shortcuts into %s\n", qPrintable(folder_.path()));
     form_.Check3->setChecked(options_.save);
 }
 
 std::string CheckRunBench::commandLine(const char* program) const {
-    return std::string(program) + " --links " + std::to_string(options_.links) + " --hosts " +
-           std::to_string(options_.hosts) + " --delay-ms " + std::to_string(options_.delayMs) +
-           " --heavy " + std::to_string(options_.heavy) + " --heavy-mb " +
-           std::to_string(options_.heavyMb) + " --many-headers " +
-           std::to_string(options_.manyHeaders) + (options_.save ? " --save" : "") +
-           (options_.names ? " --names --dns-delay-ms " + std::to_string(options_.dnsDelayMs)
-                           : "") +
-           (options_.tls.empty() ? "" : " --tls " + options_.tls);
+    return checkRunCommandLine(program, options_);
 }
 
 double CheckRunBench::run() {

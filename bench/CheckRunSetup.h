@@ -29,6 +29,19 @@ struct CheckRunOptions {
     std::string tls;
 };
 
+// The options above from a command line.
+CheckRunOptions parseCheckRunOptions(int argc, char** argv, CheckRunOptions defaults);
+// The command that runs the program with these options.
+std::string checkRunCommandLine(const char* program, const CheckRunOptions& options);
+// The addresses of the links: each host its share, in a shuffled order.
+QStringList linkAddresses(const CheckRunOptions& options, const LatencyServer& server);
+// Writes one shortcut file per address into the folder, "link <i>.url"; gives their paths,
+// none when one could not be written.
+QStringList writeShortcuts(const QString& folder, const QStringList& addresses);
+// The least wall time a run of these links can take: the rounds of requests the busiest host
+// or the run's limit of requests in flight allows, each one delay long, and a name lookup.
+double latencyBoundSeconds(const CheckRunOptions& options);
+
 // The real platform in a temporary program folder; a message goes to stderr instead of a
 // dialog, and the download folder question is answered with the program folder's "pages".
 class BenchPlatform : public vorlan::QtPlatform {

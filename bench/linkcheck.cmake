@@ -7,3 +7,9 @@ target_link_libraries(vorlan_checkrun_bench PUBLIC vorlan_app vorlan_linkcheck P
 
 add_executable(linkcheck_bench ${CMAKE_CURRENT_LIST_DIR}/linkcheck_bench.cpp)
 target_link_libraries(linkcheck_bench PRIVATE vorlan_checkrun_bench)
+
+# The check without a window, timed as a child process.
+add_executable(headless_bench ${CMAKE_CURRENT_LIST_DIR}/headless_bench.cpp)
+target_link_libraries(headless_bench PRIVATE vorlan_checkrun_bench)
+target_compile_definitions(headless_bench PRIVATE VORLAN_EXE="$<TARGET_FILE:Vorlan>")
+add_dependencies(headless_bench Vorlan)

@@ -10,7 +10,6 @@
 #include <QMap>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -44,13 +43,7 @@ int main(int argc, char** argv) {
     const StallMeter stalls;
     const double seconds = bench.run();
 
-    const vorlan::RunLimits limits;
-    const double perHostRounds =
-        std::ceil(std::ceil(double(options.links) / options.hosts) / limits.requestsPerHost);
-    const double runRounds = std::ceil(double(options.links) / limits.requestsInFlight);
-    // Every host's first request waits for its name's lookup too.
-    const double bound =
-        (std::max(perHostRounds, runRounds) * options.delayMs + options.dnsDelayMs) / 1000.0;
+    const double bound = latencyBoundSeconds(options);
     QMap<QString, int> statuses;
     for (int row = 0; row < form.List4->count(); ++row)
         ++statuses[form.List4->item(row)->text()];

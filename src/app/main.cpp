@@ -1,11 +1,16 @@
+#include "CommandLine.h"
 #include "Form1.h"
 #include "MainWindowWiring.h"
 #include "QtPlatform.h"
 
 #include <QApplication>
 #include <QScreen>
+#include <string_view>
 
 int main(int argc, char* argv[]) {
+    // Options lead to the check without a window, before anything needs a display.
+    if (argc > 1 && std::string_view(argv[1]).starts_with("--"))
+        return vorlan::runCommandLine(argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Vorlan"));
     vorlan::QtPlatform platform;

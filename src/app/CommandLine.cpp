@@ -1,0 +1,95 @@
+#include "CommandLine.h"
+
+#include "HeadlessCheck.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace vorlan {
+
+namespace {
+
+constexpr char kUsage[] =
+    R"(Usage: Vorlan --check PATH [--format tsv|csv|json] [--output FILE] [--download DIR]
+       Vorlan --help | --version
+Without arguments Vorlan opens its window.
+
+  --check PATH     check the address of every shortcut without a window. PATH is a folder
+                   (every *.url below it, by name), a file of shortcut paths, one per line
+                   (like VOR/url.txt), or one shortcut file.
+  --format FORMAT  tsv, csv or json; by default the extension of FILE, else tsv.
+  --output FILE    write the report into FILE, replaced once complete; by default stdout.
+  --download DIR   save every fetched page into the existing folder DIR as <name>.htm.
+  --help           show this text.
+  --version        show the version.
+
+The report has one row per shortcut: shortcut, address, status (GOOD, POOR, or an error
+number and word), code (the HTTP status, 0 when none) and final_address; JSON adds header.
+Progress goes to stderr when it is a terminal.
+Exit status: 0 when every row is GOOD, 1 when some row is not, 2 for a usage or input error.
+)";
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    CommandLine command;
+    const auto failure = [](const QString& error) {
+        return CommandLine{CommandLine::Action::Error, {}, error};
+    };
+    CheckOptions& check = command.check;
+    QString format;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == u"--help")
+            return {CommandLine::Action::Help, {}, {}};
+        if (argument == u"--version")
+            return {CommandLine::Action::Version, {}, {}};
+        QString* value = argument == u"--check"      ? &check.path
+                         : argument == u"--format"   ? &format
+                         : argument == u"--output"   ? &check.output
+                         : argument == u"--download" ? &check.downloadFolder
+                                                     : nullptr;
+        if (value == nullptr)
+            return failure(argument.startsWith(u"--")
+                               ? QStringLiteral("unknown option %1").arg(argument)
+                               : QStringLiteral("unexpected argument %1").arg(argument));
+        if (i + 1 == arguments.size() || arguments[i + 1].isEmpty())
+            return failure(QStringLiteral("%1 needs a value").arg(argument));
+        *value = arguments[++i];
+    }
+    if (check.path.isEmpty())
+        return failure(QStringLiteral("--check PATH is missing"));
+    if (!format.isEmpty()) {
+        const std::optional<ReportFormat> named = reportFormatNamed(format);
+        if (!named)
+            return failure(QStringLiteral("unknown format %1 (use tsv, csv or json)").arg(format));
+        check.format = *named;
+    } else if (!check.output.isEmpty()) {
+        check.format =
+            reportFormatNamed(QFileInfo(check.output).suffix()).value_or(ReportFormat::Tsv);
+    }
+    return command;
+}
+
+int runCommandLine(int argc, char** argv) {
+    const QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Vorlan"));
+    const CommandLine command = parseCommandLine(QCoreApplication::arguments().mid(1));
+    switch (command.action) {
+    case CommandLine::Action::Help:
+        std::fputs(kUsage, stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::puts("Vorlan " VORLAN_VERSION);
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "Vorlan: %s\nTry 'Vorlan --help'.\n", qPrintable(command.error));
+        return 2;
+    case CommandLine::Action::Check:
+        break;
+    }
+    return runHeadlessCheck(command.check);
+}
+
+} // namespace vorlan

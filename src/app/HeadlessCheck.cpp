@@ -1,0 +1,171 @@
+#include "HeadlessCheck.h"
+
+#include "CheckRun.h"
+#include "CheckSink.h"
+#include "CommandLine.h"
+#include "Platform.h"
+#include "ShortcutPaths.h"
+#include "ShortcutReader.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstdio>
+#include <unistd.h>
+
+namespace vorlan {
+
+namespace {
+
+int inputError(const QString& message) {
+    std::fprintf(stderr, "Vorlan: %s\n", qPrintable(message));
+    return 2;
+}
+
+// Where the report goes. Stdout, or a device or FIFO named as the output, takes each piece
+// as it comes; a regular file is replaced once the report is complete, so that a failed run
+// never leaves half a report nor destroys the old one.
+class ReportOutput {
+  public:
+    // The message naming the output when it cannot be opened.
+    std::optional<QString> open(const QString& path) {
+        const QFileInfo info(path);
+        bool opened = false;
+        if (path.isEmpty()) {
+            auto out = std::make_unique<QFile>();
+            opened = out->open(STDOUT_FILENO, QIODevice::WriteOnly);
+            device_ = std::move(out);
+        } else if (info.exists() && !info.isFile()) {
+            device_ = std::make_unique<QFile>(path);
+            opened = device_->open(QIODevice::WriteOnly);
+        } else {
+            auto file = std::make_unique<QSaveFile>(path);
+            file->setDirectWriteFallback(false);
+            opened = file->open(QIODevice::WriteOnly);
+            replacing_ = file.get();
+            device_ = std::move(file);
+        }
+        if (opened)
+            return std::nullopt;
+        return error(path);
+    }
+
+    void write(const QByteArray& bytes) {
+        device_->write(bytes);
+        if (!replacing_)
+            device_->flush();
+    }
+
+    // The message naming the output when the report could not be written whole.
+    std::optional<QString> finish() {
+        if (replacing_ ? replacing_->commit()
+                       : device_->flush() && device_->error() == QFileDevice::NoError)
+            return std::nullopt;
+        return error(device_->fileName());
+    }
+
+  private:
+    QString error(const QString& path) const {
+        return QStringLiteral("cannot write %1: %2")
+            .arg(path.isEmpty() ? QStringLiteral("the report") : path, device_->errorString());
+    }
+
+    std::unique_ptr<QFileDevice> device_;
+    QSaveFile* replacing_ = nullptr;
+};
+
+// The run's sink: each row goes into the report and, with a download folder, its page into
+// that folder as the window saves it; progress is shown on a terminal.
+class HeadlessSink : public CheckSink {
+  public:
+    HeadlessSink(ReportWriter& writer, ReportOutput& output, QString downloadFolder)
+        : writer_(writer), output_(output), downloadFolder_(std::move(downloadFolder)),
+          showProgress_(isatty(STDERR_FILENO) == 1) {}
+
+    bool allGood() const { return allGood_; }
+
+    std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override {
+        const QString name = savedPageName(row.shortcutPath, kPathSeparator);
+        if (downloadFolder_.isEmpty() || name.isEmpty())
+            return nullptr;
+        return std::make_unique<PageWriter>(downloadFolder_ + kPathSeparator + name, page);
+    }
+
+    void rowEnded(const CheckRow& row, const QString& saveError) override {
+        if (!saveError.isEmpty() && pagesNotSaved_++ == 0)
+            firstSaveError_ = saveError;
+        allGood_ = allGood_ && row.status == u"GOOD";
+        output_.write(writer_.row(row));
+    }
+
+    void progressed(const CheckProgress& progress) override {
+        if (!showProgress_)
+            return;
+        const QString waiting = progress.waitingFor.isEmpty()
+                                    ? QString()
+                                    : QStringLiteral(" (waiting for %1)").arg(progress.waitingFor);
+        // Each report overwrites the one before on the same line.
+        std::fprintf(stderr, "\rChecked %lld of %lld%s\x1b[K", qlonglong(progress.done),
+                     qlonglong(progress.total), qPrintable(waiting));
+    }
+
+    void runEnded(bool) override {
+        if (showProgress_)
+            std::fputc('\n', stderr);
+        if (pagesNotSaved_ > 0)
+            std::fprintf(stderr, "Vorlan: %s\n",
+                         qPrintable(unsavedPagesReport(pagesNotSaved_, firstSaveError_)));
+        QCoreApplication::quit();
+    }
+
+  private:
+    ReportWriter& writer_;
+    ReportOutput& output_;
+    const QString downloadFolder_;
+    const bool showProgress_;
+    bool allGood_ = true;
+    int pagesNotSaved_ = 0;
+    QString firstSaveError_;
+};
+
+// The address a shortcut file holds; empty when it gives none or cannot be read.
+QString addressOf(const QString& shortcutPath) {
+    QString address;
+    try {
+        OandGurl(shortcutPath, address);
+    } catch (const ReaderError&) {
+        return {};
+    }
+    return address;
+}
+
+} // namespace
+
+int runHeadlessCheck(const CheckOptions& options) {
+    if (!options.downloadFolder.isEmpty() && !QFileInfo(options.downloadFolder).isDir())
+        return inputError(
+            QStringLiteral("the download folder %1 does not exist").arg(options.downloadFolder));
+    const ShortcutPaths shortcuts = shortcutPathsIn(options.path);
+    if (!shortcuts.error.isEmpty())
+        return inputError(shortcuts.error);
+    ReportOutput output;
+    if (const auto error = output.open(options.output))
+        return inputError(*error);
+
+    ReportWriter writer(options.format);
+    output.write(writer.begin());
+    InternetTransfer inet;
+    inet.applySettings(TransferSettings{});
+    HeadlessSink sink(writer, output, options.downloadFolder);
+    auto* run = new CheckRun(sink, inet, addressOf, shortcuts.paths, RunLimits{});
+    // The run deletes itself once it has ended, or goes with the component it used.
+    run->setParent(&inet);
+    run->start();
+    QCoreApplication::exec();
+    output.write(writer.end());
+    if (const auto error = output.finish())
+        return inputError(*error);
+    return sink.allGood() ? 0 : 1;
+}
+
+} // namespace vorlan

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace vorlan {
+
+struct CheckOptions;
+
+// Checks the shortcuts the options name with the check engine on the running core
+// application's event loop, and writes the report of its rows. Returns the exit status: 0
+// when every row is GOOD, 1 when some row is not, 2 when the path, the download folder or
+// the output cannot be used (with a message on stderr).
+int runHeadlessCheck(const CheckOptions& options);
+
+} // namespace vorlan
