@@ -78,7 +78,7 @@ Form1::Form1(Platform& platform, QWidget* parent) : QMainWindow(parent), platfor
 }
 
 QString Form1::workingFolder() const {
-    return platform_.programFolder() + kPathSeparator + QStringLiteral("VOR");
+    return platform_.dataFolder() + kPathSeparator + QStringLiteral("VOR");
 }
 
 QSize Form1::clientSize() {

@@ -23,7 +23,7 @@ constexpr QFileDevice::Permissions kPagePermissions =
 constexpr char kAskingForFolder[] = "askingForFolder";
 
 QString defaultDownloadFolder(const Platform& platform) {
-    return platform.programFolder() + kPathSeparator + QStringLiteral("HTMLs");
+    return platform.dataFolder() + kPathSeparator + QStringLiteral("HTMLs");
 }
 
 } // namespace

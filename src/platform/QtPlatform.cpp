@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "ProgramFiles.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -9,13 +11,23 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace vorlan {
 
 namespace {
 const QString kTitle = QStringLiteral("Vorlan");
-const QString kListingRunner = QStringLiteral("listing");
+
+// Writable for this user. Root may write anywhere, so for root a folder without any write
+// permission bit counts as read-only too: an installed, read-only copy then behaves alike
+// for every user.
+bool writableFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable() &&
+           info.permissions().testAnyFlags(QFile::WriteOwner | QFile::WriteGroup |
+                                           QFile::WriteOther);
+}
 } // namespace
 
 QUrl shellOpenUrl(const QString& target) {
@@ -35,8 +47,18 @@ void QtPlatform::shellOpen(const QString& target) {
         QDesktopServices::openUrl(url);
 }
 
-void QtPlatform::runListingScript(const QString& scriptPath) {
-    QProcess::startDetached(programFolder() + kPathSeparator + kListingRunner, {scriptPath});
+std::optional<QString> QtPlatform::runListingScript(const QString& scriptPath) {
+    QProcess runner;
+    runner.setProgram(programFilePath(programFolder(), ProgramFile::ListingRunner));
+    if (!QFileInfo(runner.program()).isFile()) {
+        const QStringList places = programFilePlaces(programFolder(), ProgramFile::ListingRunner);
+        return QStringLiteral("Cannot find the listing runner: looked for %1.")
+            .arg(places.join(QStringLiteral(" and ")));
+    }
+    runner.setArguments({scriptPath});
+    if (!runner.startDetached())
+        return QStringLiteral("Cannot start %1: %2").arg(runner.program(), runner.errorString());
+    return std::nullopt;
 }
 
 void QtPlatform::message(const QString& prompt) {
@@ -65,6 +87,19 @@ void QtPlatform::setClipboardText(const QString& text) {
 
 QString QtPlatform::programFolder() const {
     return QDir::cleanPath(QCoreApplication::applicationDirPath());
+}
+
+QString QtPlatform::dataFolder() const {
+    const QString folder = programFolder();
+    if (writableFolder(folder))
+        return folder;
+    // $XDG_DATA_HOME/vorlan, by default ~/.local/share/vorlan; made here so that the
+    // working folder can be created inside it.
+    const QString userFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + kPathSeparator +
+        QStringLiteral("vorlan");
+    QDir().mkpath(userFolder);
+    return userFolder;
 }
 
 QString QtPlatform::executableName() const {
