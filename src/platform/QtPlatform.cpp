@@ -43,8 +43,8 @@ QUrl shellOpenUrl(const QString& target) {
 
 void QtPlatform::shellOpen(const QString& target) {
     const QUrl url = shellOpenUrl(target);
-    if (url.isValid())
-        QDesktopServices::openUrl(url);
+    if (url.isValid() && !QDesktopServices::openUrl(url))
+        message(QStringLiteral("Cannot open %1: no program is set up to open it.").arg(target));
 }
 
 std::optional<QString> QtPlatform::runListingScript(const QString& scriptPath) {
