@@ -2,6 +2,7 @@
 #include "ScopedEnvironment.h"
 #include "WindowFixture.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
@@ -35,6 +36,20 @@ TEST_F(StartUp, ControlsAreInTheirInitialState) {
     EXPECT_EQ(form->ListFocus, (std::array<bool, 4>{}));
     EXPECT_FALSE(form->Command1->icon().isNull());
     EXPECT_FALSE(form->windowIcon().isNull());
+}
+
+TEST_F(StartUp, PictureButtonsAndClickableLabelsHaveAccessibleNames) {
+    const struct {
+        QWidget* control;
+        const char* name;
+    } cases[] = {
+        {form->Command1, "Search and Create"}, {form->Command2, "Load"},
+        {form->Label1, "Navigate URL"},        {form->Label2, "Exit"},
+        {form->Label4, "Save list as HTML"},   {form->Label5, "Check Link status"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(c.control)->text(QAccessible::Name),
+                  c.name);
 }
 
 TEST_F(StartUp, ControlsStandAtTheirPlaces) {

@@ -258,6 +258,11 @@ void Form1::Form_Load() {
     setWindowIcon(resourceIcon(101));
     Command1->setIcon(resourceBitmap(101));
     Command2->setIcon(resourceBitmap(102));
+    // Names for screen readers: the words on the button pictures, the labels' captions.
+    Command1->setAccessibleName(QStringLiteral("Search and Create"));
+    Command2->setAccessibleName(QStringLiteral("Load"));
+    for (ClickLabel* label : {Label1, Label2, Label4, Label5})
+        label->setAccessibleName(label->text());
 
     const QString folder = workingFolder();
     if (!entryExists(folder, EntryKind::FilesAndDirectories)) {
