@@ -30,7 +30,8 @@ class Platform {
     // Folder of the running executable, without a trailing separator.
     virtual QString programFolder() const = 0;
     // Folder that holds the working folder and the default download folder: the program
-    // folder where it is writable, else the user's data folder for the program.
+    // folder of a build tree or an unpacked copy where it is writable, else the user's data
+    // folder for the program.
     virtual QString dataFolder() const = 0;
     // The executable's file name without its extension.
     virtual QString executableName() const = 0;

@@ -27,4 +27,9 @@ QString programFilePath(const QString& programFolder, ProgramFile file) {
     return places.first();
 }
 
+bool runsInstalled(const QString& programFolder) {
+    const QStringList places = programFilePlaces(programFolder, ProgramFile::ListingRunner);
+    return !QFileInfo(places[0]).isFile() && QFileInfo(places[1]).isFile();
+}
+
 } // namespace vorlan

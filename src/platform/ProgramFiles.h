@@ -16,4 +16,8 @@ QStringList programFilePlaces(const QString& programFolder, ProgramFile file);
 // does.
 QString programFilePath(const QString& programFolder, ProgramFile file);
 
+// True when the program runs from an installation: its runner is not beside it but in the
+// installed place.
+bool runsInstalled(const QString& programFolder);
+
 } // namespace vorlan

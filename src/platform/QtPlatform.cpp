@@ -19,9 +19,8 @@ namespace vorlan {
 namespace {
 const QString kTitle = QStringLiteral("Vorlan");
 
-// Writable for this user. Root may write anywhere, so for root a folder without any write
-// permission bit counts as read-only too: an installed, read-only copy then behaves alike
-// for every user.
+// Writable for this user. Root may write anywhere, so a folder without any write permission
+// bit counts as read-only for root too.
 bool writableFolder(const QString& folder) {
     const QFileInfo info(folder);
     return info.isDir() && info.isWritable() &&
@@ -90,8 +89,10 @@ QString QtPlatform::programFolder() const {
 }
 
 QString QtPlatform::dataFolder() const {
+    // A build tree or an unpacked copy keeps its files beside itself. An installed copy
+    // never does, not even for root, who may write into the system's folders.
     const QString folder = programFolder();
-    if (writableFolder(folder))
+    if (!runsInstalled(folder) && writableFolder(folder))
         return folder;
     // $XDG_DATA_HOME/vorlan, by default ~/.local/share/vorlan; made here so that the
     // working folder can be created inside it.
