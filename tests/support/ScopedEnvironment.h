@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <initializer_list>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -17,23 +18,14 @@ class ScopedEnvironment {
         }
     }
     ~ScopedEnvironment() {
-        for (const Saved& s : saved_) {
-            if (s.wasSet)
-                qputenv(s.name, s.value);
-            else
-                qunsetenv(s.name);
-        }
+        for (const auto& [name, wasSet, value] : saved_)
+            wasSet ? qputenv(name, value) : qunsetenv(name);
     }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
   private:
-    struct Saved {
-        const char* name;
-        bool wasSet;
-        QByteArray value;
-    };
-    std::vector<Saved> saved_;
+    std::vector<std::tuple<const char*, bool, QByteArray>> saved_;
 };
 
 } // namespace vorlan::test
