@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds a Release build and starts Vorlan with the given arguments.
+# Installs what is missing, builds a Release build of the program and its listing runner
+# (not the tests and benchmarks) and starts Vorlan with the given arguments.
 set -euo pipefail
 cd "$(dirname "$0")"
 # What the steps before the start print goes to stderr: stdout is the program's (the report of
@@ -7,7 +8,7 @@ cd "$(dirname "$0")"
 exec 3>&1 1>&2
 ./scripts/install-deps.sh --with-xvfb
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$(nproc)" --target Vorlan listing
 # Options (--check, --help, --version) run without a window and need no display.
 if [[ "${1:-}" != --* ]] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display found: starting Vorlan under xvfb-run (a virtual display)."

@@ -1,6 +1,8 @@
 #include "FileSystem.h"
+#include "ScopedEnvironment.h"
 #include "WindowFixture.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QMenuBar>
@@ -34,6 +36,20 @@ TEST_F(StartUp, ControlsAreInTheirInitialState) {
     EXPECT_EQ(form->ListFocus, (std::array<bool, 4>{}));
     EXPECT_FALSE(form->Command1->icon().isNull());
     EXPECT_FALSE(form->windowIcon().isNull());
+}
+
+TEST_F(StartUp, PictureButtonsAndClickableLabelsHaveAccessibleNames) {
+    const struct {
+        QWidget* control;
+        const char* name;
+    } cases[] = {
+        {form->Command1, "Search and Create"}, {form->Command2, "Load"},
+        {form->Label1, "Navigate URL"},        {form->Label2, "Exit"},
+        {form->Label4, "Save list as HTML"},   {form->Label5, "Check Link status"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(c.control)->text(QAccessible::Name),
+                  c.name);
 }
 
 TEST_F(StartUp, ControlsStandAtTheirPlaces) {
@@ -136,7 +152,7 @@ TEST(WorkingFolder, CreatedWhenMissingAndLeftAloneOtherwise) {
     }
 }
 
-TEST(WorkingFolder, APlainFileNamedLikeItIsLeftAndACreateFailureIsReported) {
+TEST(WorkingFolder, APlainFileNamedLikeItIsLeft) {
     QTemporaryDir programFolder;
     QFile plain(programFolder.filePath(QStringLiteral("VOR")));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
@@ -146,10 +162,45 @@ TEST(WorkingFolder, APlainFileNamedLikeItIsLeftAndACreateFailureIsReported) {
     form.Form_Load();
     EXPECT_TRUE(QFileInfo(plain).isFile());
     EXPECT_TRUE(platform.messages.isEmpty());
+}
 
-    FakePlatform missing(QStringLiteral("/nonexistent-program-folder"));
-    Form1 failing(missing);
-    failing.Form_Load();
-    ASSERT_EQ(missing.messages.size(), 1);
-    EXPECT_TRUE(missing.messages[0].contains(QStringLiteral("/nonexistent-program-folder/VOR")));
+// Beside the program where that folder is writable, else in the user's data folder; a
+// working folder that cannot be created is reported with its path.
+TEST(WorkingFolder, BesideTheProgramOrInTheUserDataFolder) {
+    QTemporaryDir temp;
+    const QString writable = temp.filePath(QStringLiteral("writable"));
+    const QString readOnly = temp.filePath(QStringLiteral("read-only"));
+    const QString plainFile = temp.filePath(QStringLiteral("file"));
+    QDir().mkpath(writable);
+    QDir().mkpath(readOnly);
+    QFile(readOnly).setPermissions(QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                   QFile::ExeOther);
+    ASSERT_FALSE(writeTextFile(plainFile, QString()));
+    const QString userData = temp.filePath(QStringLiteral("data"));
+    const struct {
+        QString programFolder;
+        QString dataHome;
+        QString workingFolder; // empty: it cannot be created, and a message names it
+    } cases[] = {
+        {writable, userData, writable + "/VOR"},
+        {readOnly, userData, userData + "/vorlan/VOR"},
+        {temp.filePath(QStringLiteral("missing")), userData, userData + "/vorlan/VOR"},
+        {readOnly, plainFile + "/data", QString()},
+    };
+    for (const auto& c : cases) {
+        const ScopedEnvironment environment{{"XDG_DATA_HOME", c.dataHome.toLocal8Bit()}};
+        FakePlatform platform(c.programFolder);
+        Form1 form(platform);
+        form.Form_Load();
+        const std::string name = c.programFolder.toStdString();
+        if (c.workingFolder.isEmpty()) {
+            ASSERT_EQ(platform.messages.size(), 1) << name;
+            EXPECT_TRUE(platform.messages[0].contains(plainFile + "/data/vorlan")) << name;
+        } else {
+            EXPECT_EQ(form.workingFolder(), c.workingFolder) << name;
+            EXPECT_TRUE(QFileInfo(c.workingFolder).isDir()) << name;
+            EXPECT_TRUE(platform.messages.isEmpty()) << name;
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(readOnly + "/VOR"));
 }

@@ -149,17 +149,26 @@ TEST_F(Lists, CopyTakesTheFocusedListsItem) {
     EXPECT_EQ(platform->clipboard, QStringList{QString()}) << "no selection copies empty text";
 }
 
-TEST_F(Lists, NavigationOpensTheShortcutOrTheCheckedAddressNeverTheDetail) {
+TEST_F(Lists, NavigationOpensTheShortcutsAddressOrTheCheckedAddressNeverTheDetail) {
     form->List1->setListIndex(2);
     form->List2->setListIndex(0);
     form->List2->setFocus(Qt::TabFocusReason);
     form->Navi->trigger();
-    EXPECT_EQ(platform->shellOpens, QStringList{shortcuts[2]});
+    EXPECT_EQ(platform->shellOpens, QStringList{"three.example"});
 
     form->Label1->setEnabled(true);
     QTest::mouseClick(form->Label1, Qt::LeftButton);
     doubleClickRow(form->List1, 0);
-    EXPECT_EQ(platform->shellOpens, (QStringList{shortcuts[2], shortcuts[2], shortcuts[0]}));
+    EXPECT_EQ(platform->shellOpens, (QStringList{"three.example", "three.example", "one.example"}));
+
+    // A shortcut without an address, or one that cannot be read, opens as a file.
+    const QStringList noAddress = {
+        writeFile(QStringLiteral("s/empty.URL"), "[InternetShortcut]\r\n"),
+        writeFile(QStringLiteral("s/big.url"), QByteArray(2 << 20, 'x'))};
+    fillList(form->List1, noAddress);
+    for (int row : {0, 1})
+        doubleClickRow(form->List1, row);
+    EXPECT_EQ(platform->shellOpens.mid(3), noAddress);
 
     form->ListFocus[3] = true; // the results list holds the focus
     form->List3->setListIndex(1);

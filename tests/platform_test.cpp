@@ -1,5 +1,7 @@
+#include "FakePlatform.h"
 #include "FileSystem.h"
 #include "QtPlatform.h"
+#include "ScopedEnvironment.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,4 +115,23 @@ TEST(ShellOpen, TargetsBecomeOneUrlNeverACommand) {
     EXPECT_FALSE(shellOpenUrl(QString()).isValid());
     // Shell syntax stays text inside the address.
     EXPECT_EQ(shellOpenUrl(QStringLiteral("x.test/;rm -rf ~")).host(), QStringLiteral("x.test"));
+}
+
+// The real desktop opener, with no program on the PATH to open anything (and none that the
+// offscreen platform would start); messages are recorded.
+TEST(ShellOpen, AnItemNothingCanOpenIsReported) {
+    struct RealOpener : test::FakePlatform {
+        using FakePlatform::FakePlatform;
+        void shellOpen(const QString& target) override { QtPlatform::shellOpen(target); }
+    };
+    QTemporaryDir dir;
+    const test::ScopedEnvironment environment{{"PATH", dir.path().toLocal8Bit()}};
+    RealOpener platform(dir.path());
+    const QString page = dir.filePath(QStringLiteral("page.htm"));
+    ASSERT_FALSE(writeTextFile(page, QString()));
+    for (const QString& target : {page, QStringLiteral("https://example.test/")})
+        platform.shellOpen(target);
+    EXPECT_EQ(platform.messages,
+              QStringList({"Cannot open " + page + ": no program is set up to open it.",
+                           "Cannot open https://example.test/: no program is set up to open it."}));
 }

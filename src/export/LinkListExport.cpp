@@ -79,7 +79,7 @@ void Label4_Click(Form1& form) {
         return;
     }
     const QString savePlace =
-        platform.inputBox(QStringLiteral("Where do you want to save?"), platform.programFolder());
+        platform.inputBox(QStringLiteral("Where do you want to save?"), platform.dataFolder());
     if (savePlace.isEmpty()) {
         platform.message(QStringLiteral("Please decide where to save first."));
         return;

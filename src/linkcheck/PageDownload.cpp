@@ -26,7 +26,7 @@ HeldPages* heldPages(const Form1& form) {
 }
 
 QString defaultDownloadFolder(const Platform& platform) {
-    return platform.programFolder() + kPathSeparator + QStringLiteral("HTMLs");
+    return platform.dataFolder() + kPathSeparator + QStringLiteral("HTMLs");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "CopyAndNavigate.h"
 
 #include "Form1.h"
+#include "NavigationTarget.h"
 #include "Platform.h"
 
 namespace vorlan {
@@ -21,7 +22,7 @@ void List1_DblClick(Form1& form) {
     const QString target =
         form.ListFocus[3] ? form.List3->selectedText() : form.List1->selectedText();
     if (!target.isEmpty())
-        form.platform().shellOpen(target);
+        form.platform().shellOpen(navigationTarget(target));
 }
 
 void Label1_Click(Form1& form) {

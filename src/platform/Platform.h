@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace vorlan {
 
@@ -15,7 +16,8 @@ class Platform {
     // The target is handed over as one argument, never through a command shell.
     virtual void shellOpen(const QString& target) = 0;
     // Starts the listing runner on the given script, detached and hidden; never waits.
-    virtual void runListingScript(const QString& scriptPath) = 0;
+    // Returns the reason when the runner cannot be found or started.
+    virtual std::optional<QString> runListingScript(const QString& scriptPath) = 0;
     // Modal notice with an OK button only.
     virtual void message(const QString& prompt) = 0;
     // Modal question with Yes and No; true for Yes.
@@ -30,6 +32,10 @@ class Platform {
 
     // Folder of the running executable, without a trailing separator.
     virtual QString programFolder() const = 0;
+    // Folder that holds the working folder and the default download folder: the program
+    // folder of a build tree or an unpacked copy where it is writable, else the user's data
+    // folder for the program.
+    virtual QString dataFolder() const = 0;
     // The executable's file name without its extension.
     virtual QString executableName() const = 0;
 };

@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "ProgramFiles.h"
+
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -10,13 +12,22 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace vorlan {
 
 namespace {
 const QString kTitle = QStringLiteral("Vorlan");
-const QString kListingRunner = QStringLiteral("listing");
+
+// Writable for this user. Root may write anywhere, so a folder without any write permission
+// bit counts as read-only for root too.
+bool writableFolder(const QString& folder) {
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable() &&
+           info.permissions().testAnyFlags(QFile::WriteOwner | QFile::WriteGroup |
+                                           QFile::WriteOther);
+}
 } // namespace
 
 QUrl shellOpenUrl(const QString& target) {
@@ -32,12 +43,22 @@ QUrl shellOpenUrl(const QString& target) {
 
 void QtPlatform::shellOpen(const QString& target) {
     const QUrl url = shellOpenUrl(target);
-    if (url.isValid())
-        QDesktopServices::openUrl(url);
+    if (url.isValid() && !QDesktopServices::openUrl(url))
+        message(QStringLiteral("Cannot open %1: no program is set up to open it.").arg(target));
 }
 
-void QtPlatform::runListingScript(const QString& scriptPath) {
-    QProcess::startDetached(programFolder() + kPathSeparator + kListingRunner, {scriptPath});
+std::optional<QString> QtPlatform::runListingScript(const QString& scriptPath) {
+    QProcess runner;
+    runner.setProgram(programFilePath(programFolder(), ProgramFile::ListingRunner));
+    if (!QFileInfo(runner.program()).isFile()) {
+        const QStringList places = programFilePlaces(programFolder(), ProgramFile::ListingRunner);
+        return QStringLiteral("Cannot find the listing runner: looked for %1.")
+            .arg(places.join(QStringLiteral(" and ")));
+    }
+    runner.setArguments({scriptPath});
+    if (!runner.startDetached())
+        return QStringLiteral("Cannot start %1: %2").arg(runner.program(), runner.errorString());
+    return std::nullopt;
 }
 
 void QtPlatform::message(const QString& prompt) {
@@ -72,6 +93,21 @@ void QtPlatform::setClipboardText(const QString& text) {
 
 QString QtPlatform::programFolder() const {
     return QDir::cleanPath(QCoreApplication::applicationDirPath());
+}
+
+QString QtPlatform::dataFolder() const {
+    // A build tree or an unpacked copy keeps its files beside itself. An installed copy
+    // never does, not even for root, who may write into the system's folders.
+    const QString folder = programFolder();
+    if (!runsInstalled(folder) && writableFolder(folder))
+        return folder;
+    // $XDG_DATA_HOME/vorlan, by default ~/.local/share/vorlan; made here so that the
+    // working folder can be created inside it.
+    const QString userFolder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + kPathSeparator +
+        QStringLiteral("vorlan");
+    QDir().mkpath(userFolder);
+    return userFolder;
 }
 
 QString QtPlatform::executableName() const {

@@ -12,13 +12,14 @@ namespace vorlan {
 class QtPlatform : public Platform {
   public:
     void shellOpen(const QString& target) override;
-    void runListingScript(const QString& scriptPath) override;
+    std::optional<QString> runListingScript(const QString& scriptPath) override;
     void message(const QString& prompt) override;
     bool askYesNo(const QString& prompt) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     QString saveFileName(const QString& caption, const QString& proposedPath) override;
     void setClipboardText(const QString& text) override;
     QString programFolder() const override;
+    QString dataFolder() const override;
     QString executableName() const override;
 
     // The window that owns the dialogs; none gives application-modal dialogs.

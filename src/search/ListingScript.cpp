@@ -3,11 +3,11 @@
 namespace vorlan {
 
 QString listingScriptText(const QString& targetDirectory, SearchOrder order,
-                          const QString& programFolder, QChar separator) {
+                          const QString& dataFolder, QChar separator) {
     const QString sortSwitch =
         order == SearchOrder::ByDate ? QStringLiteral("/o:d ") : QStringLiteral("/o:n ");
     const QString resultFile =
-        programFolder + separator + QStringLiteral("VOR") + separator + QStringLiteral("url.txt");
+        dataFolder + separator + QStringLiteral("VOR") + separator + QStringLiteral("url.txt");
     return QStringLiteral("@echo off\r\n") + QStringLiteral("dir ") + u'"' + targetDirectory +
            separator + QStringLiteral("*.url") + u'"' + QStringLiteral(" /s /b ") + sortSwitch +
            QStringLiteral(" > ") + u'"' + resultFile + u'"';

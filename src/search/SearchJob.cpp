@@ -38,8 +38,7 @@ void Command1_Click(Form1& form) {
         return;
     }
     const SearchOrder order = form.Option2->isChecked() ? SearchOrder::ByDate : SearchOrder::ByName;
-    const QString script =
-        listingScriptText(target, order, platform.programFolder(), kPathSeparator);
+    const QString script = listingScriptText(target, order, platform.dataFolder(), kPathSeparator);
     const QString scriptPath = listingScriptPath(form);
 
     form.scriptWriting = true;
@@ -49,7 +48,8 @@ void Command1_Click(Form1& form) {
         platform.message(*error);
         return;
     }
-    platform.runListingScript(scriptPath);
+    if (const auto error = platform.runListingScript(scriptPath))
+        platform.message(*error);
 }
 
 } // namespace vorlan

@@ -78,7 +78,7 @@ Form1::Form1(Platform& platform, QWidget* parent) : QMainWindow(parent), platfor
 }
 
 QString Form1::workingFolder() const {
-    return platform_.programFolder() + kPathSeparator + QStringLiteral("VOR");
+    return platform_.dataFolder() + kPathSeparator + QStringLiteral("VOR");
 }
 
 QSize Form1::clientSize() {
@@ -260,6 +260,11 @@ void Form1::Form_Load() {
     setWindowIcon(resourceIcon(101));
     Command1->setIcon(resourceBitmap(101));
     Command2->setIcon(resourceBitmap(102));
+    // Names for screen readers: the words on the button pictures, the labels' captions.
+    Command1->setAccessibleName(QStringLiteral("Search and Create"));
+    Command2->setAccessibleName(QStringLiteral("Load"));
+    for (ClickLabel* label : {Label1, Label2, Label4, Label5})
+        label->setAccessibleName(label->text());
 
     const QString folder = workingFolder();
     if (!entryExists(folder, EntryKind::FilesAndDirectories)) {

@@ -3,6 +3,7 @@
 #include "Form1.h"
 #include "HoverHints.h"
 #include "Platform.h"
+#include "ProgramFiles.h"
 #include "WindowShortcuts.h"
 
 namespace vorlan {
@@ -26,8 +27,7 @@ void Edit_Click(Form1& form) {
 
 void HANDLE_Click(Form1& form) {
     Platform& platform = form.platform();
-    platform.shellOpen(platform.programFolder() + kPathSeparator +
-                       QStringLiteral("HelpVorlan.htm"));
+    platform.shellOpen(programFilePath(platform.programFolder(), ProgramFile::HelpPage));
 }
 
 void connectMenus(Form1& form) {

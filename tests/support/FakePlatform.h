@@ -15,7 +15,10 @@ class FakePlatform : public QtPlatform {
     explicit FakePlatform(QString programFolder) : programFolder_(std::move(programFolder)) {}
 
     void shellOpen(const QString& target) override { shellOpens.append(target); }
-    void runListingScript(const QString& scriptPath) override { listingRuns.append(scriptPath); }
+    std::optional<QString> runListingScript(const QString& scriptPath) override {
+        listingRuns.append(scriptPath);
+        return std::nullopt;
+    }
     void message(const QString& prompt) override;
     bool askYesNo(const QString& prompt) override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;

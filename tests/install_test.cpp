@@ -1,0 +1,124 @@
+#include "FakePlatform.h"
+#include "FileSystem.h"
+#include "Form1.h"
+#include "LoadShortcuts.h"
+#include "ScopedEnvironment.h"
+#include "SearchJob.h"
+#include "WindowFixture.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+using namespace vorlan;
+using namespace vorlan::test;
+
+namespace {
+
+// The real platform over a given program folder, starting the real listing runner; dialogs
+// are recorded.
+class RunnerPlatform : public FakePlatform {
+  public:
+    using FakePlatform::FakePlatform;
+    std::optional<QString> runListingScript(const QString& scriptPath) override {
+        return QtPlatform::runListingScript(scriptPath);
+    }
+};
+
+// Runs a program to its end; its exit code and everything it printed.
+std::pair<int, QString> run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        return {-1, program + QStringLiteral(" did not finish: ") + process.errorString()};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAll())};
+}
+
+// The build installed into a temporary prefix.
+class Installed : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        prefix_ = new QTemporaryDir;
+        install_ = run(QStringLiteral(CMAKE_COMMAND),
+                       {"--install", BUILD_FOLDER, "--prefix", prefix_->path()});
+    }
+    static void TearDownTestSuite() {
+        run(QStringLiteral("chmod"), {"-R", "u+w", prefix_->path()});
+        delete prefix_;
+    }
+    void SetUp() override { ASSERT_EQ(install_.first, 0) << install_.second.toStdString(); }
+    static QString installed(const QString& relativePath) {
+        return prefix_->path() + u'/' + relativePath;
+    }
+
+  private:
+    static inline QTemporaryDir* prefix_ = nullptr;
+    static inline std::pair<int, QString> install_;
+};
+
+TEST_F(Installed, EveryFileIsInItsPlace) {
+    for (const char* program : {"bin/Vorlan", "bin/vorlan", "libexec/vorlan/listing"})
+        EXPECT_TRUE(QFileInfo(installed(program)).isExecutable()) << program;
+    EXPECT_TRUE(QFileInfo(installed("share/vorlan/HelpVorlan.htm")).isFile());
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString icon = QStringLiteral("share/icons/hicolor/%1x%1/apps/vorlan.png").arg(size);
+        EXPECT_EQ(QImage(installed(icon)).size(), QSize(size, size)) << icon.toStdString();
+    }
+}
+
+TEST_F(Installed, DesktopEntryValidatesAndNamesTheInstalledProgramAndIcon) {
+    const QString entry = installed("share/applications/vorlan.desktop");
+    const QStringList lines = QString::fromUtf8(fileBytes(entry)).split(u'\n');
+    EXPECT_TRUE(lines.contains("Exec=Vorlan"));
+    EXPECT_TRUE(lines.contains("Icon=vorlan"));
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (validator.isEmpty())
+        GTEST_SKIP() << "desktop-file-validate is absent (Debian package desktop-file-utils)";
+    const auto [exitCode, output] = run(validator, {entry});
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(output, QString()) << "no errors, warnings or hints";
+}
+
+// An installed copy keeps its files in the user's data folder, and searches and loads there
+// when nobody may write to it.
+TEST_F(Installed, ReadOnlyCopySearchesAndLoadsInTheUserDataFolder) {
+    QTemporaryDir home;
+    for (const char* shortcut : {"web/a.url", "web/sub/b.url"}) {
+        QDir().mkpath(QFileInfo(home.filePath(shortcut)).path());
+        ASSERT_FALSE(writeTextFile(home.filePath(shortcut), "URL=http://x.test/"));
+    }
+    const ScopedEnvironment environment{{"HOME", home.path().toLocal8Bit()},
+                                        {"XDG_DATA_HOME", home.filePath("data").toLocal8Bit()}};
+    RunnerPlatform platform(installed("bin"));
+    EXPECT_EQ(platform.dataFolder(), home.filePath("data/vorlan")) << "even where it may write";
+    ASSERT_EQ(run(QStringLiteral("chmod"), {"-R", "a-w", installed(QString())}).first, 0);
+    Form1 form(platform);
+    form.Form_Load();
+    form.Text1->setText(home.filePath("web"));
+    Command1_Click(form);
+    const QString resultFile = home.filePath("data/vorlan/VOR/url.txt");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fileBytes(resultFile).count("\r\n") == 2; }, 10000));
+    Command2_Click(form);
+    EXPECT_EQ(form.List1->count(), 2);
+    EXPECT_EQ(platform.messages, QStringList());
+    EXPECT_FALSE(QFileInfo::exists(installed("bin/VOR")));
+}
+
+// A copy of the program without its runner says where it looked for it.
+TEST(ListingRunner, AMissingRunnerIsNamed) {
+    QTemporaryDir programFolder;
+    RunnerPlatform platform(programFolder.path());
+    Form1 form(platform);
+    form.Form_Load();
+    form.Text1->setText(programFolder.path());
+    Command1_Click(form);
+    const QString parent = QFileInfo(programFolder.path()).path();
+    EXPECT_EQ(platform.messages,
+              QStringList{"Cannot find the listing runner: looked for " + programFolder.path() +
+                          "/listing and " + parent + "/libexec/vorlan/listing."});
+}
+
+} // namespace
