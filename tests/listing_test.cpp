@@ -38,6 +38,8 @@ TEST(ListingScript, AcceptsTheScriptsTheProgramWrites) {
          {"/x/*.url\" /s /b /o:n  > \"/y", "/o", kByDate}},
         {script("/x/*.url\" /s /b /o:d  > \"/y", "n", "/o"),
          {"/x/*.url\" /s /b /o:d  > \"/y", "/o", kByName}},
+        {script("/x/*.url\" /s /b /o:n  > \"/y", "n", "/o"),
+         {"/x/*.url\" /s /b /o:n  > \"/y", "/o", kByName}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(parseListingScript(c.bytes), c.expected) << c.bytes;
