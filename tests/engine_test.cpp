@@ -1,18 +1,14 @@
 #include "EngineFixture.h"
 #include "FetchScheduler.h"
 #include "HttpTestServer.h"
-#include "PageBody.h"
-#include "PageWriter.h"
 #include "ProcessMemory.h"
-#include "ReportWriter.h"
+#include "ScopedEnvironment.h"
 #include "StatusText.h"
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QRandomGenerator>
 #include <QTcpServer>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <atomic>
@@ -57,6 +53,12 @@ void endlessBody(httplib::Response& res, char fill) {
         });
 }
 
+// Raises `most` to `now` when it is higher.
+void noteMost(std::atomic<int>& most, int now) {
+    for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);)
+        ;
+}
+
 } // namespace
 
 TEST(StatusText, ComesFromTheStatusCodeOrFromTheErrorNumber) {
@@ -66,14 +68,11 @@ TEST(StatusText, ComesFromTheStatusCodeOrFromTheErrorNumber) {
         int errorNumber;
         const char* text;
     } cases[] = {
-        // What the transfers of a run never give: other statuses, and numbers of no transfer.
         {false, 204, 0, "GOOD"},
         {false, 302, 0, "POOR"},
-        {false, 500, 0, "POOR"},
         {true, 0, 35768, "35768 Time out"},
         {true, 0, 35794, "35794 Item not found"},
         {true, 0, 9, "9 "},
-        {true, 0, -5, "-5 "},
     };
     for (const auto& c : cases)
         EXPECT_EQ(statusText(c.pageEmpty, c.statusCode, c.errorNumber), QString::fromUtf8(c.text));
@@ -92,60 +91,10 @@ TEST(FetchScheduler, StartsTheEarliestRequestWithinBothLimits) {
     EXPECT_EQ(scheduler.takeNext(), 4);
     scheduler.release(QStringLiteral("a"));
     EXPECT_EQ(scheduler.takeNext(), 2);
-    EXPECT_EQ(scheduler.inFlight(), 3);
     scheduler.release(QStringLiteral("a")); // item 2 stopped: it waits again, before item 6
     scheduler.enqueue(2, QStringLiteral("a"));
     EXPECT_EQ(scheduler.takeNext(1), std::nullopt);
     EXPECT_EQ(scheduler.takeNext(), 2);
-}
-
-TEST(PageBody, LargeBodiesAndBodiesBeyondTheBudgetLeaveMemory) {
-    const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
-    const qsizetype openBefore = openFiles();
-    const QByteArray chunk(256 << 10, 'x');
-    std::vector<std::unique_ptr<PageBody>> bodies;
-    for (int i = 0; i < 200; ++i) {
-        auto& body = bodies.emplace_back(std::make_unique<PageBody>());
-        for (int part = 0; part < 3; ++part)
-            body->append(chunk);
-        body->seal();
-        EXPECT_LE(PageBody::bytesInMemory(), PageBody::kMemoryBudget);
-    }
-    // Sealed bodies in files keep no file open: a run may hold thousands.
-    EXPECT_LT(openFiles() - openBefore, 5);
-    EXPECT_EQ(bodies.back()->open()->readAll(), chunk + chunk + chunk);
-    PageBody large;
-    const QByteArray content = QByteArray(PageBody::kLargestInMemory, '\0') + "end";
-    large.append(content);
-    large.seal();
-    const QTemporaryDir folder;
-    EXPECT_FALSE(large.moveFileTo(folder.filePath("missing/page.htm"), "\r\n"));
-    EXPECT_EQ(large.open()->readAll(), content); // untouched
-    ASSERT_TRUE(large.moveFileTo(folder.filePath("page.htm"), "\r\n"));
-    EXPECT_TRUE(large.isEmpty());
-    QFile moved(folder.filePath("page.htm"));
-    ASSERT_TRUE(moved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(moved.readAll(), content + "\r\n");
-    bodies.clear();
-    EXPECT_EQ(PageBody::bytesInMemory(), 0);
-}
-
-TEST(SavedPageName, KeepsTheNameUpToItsLastDot) {
-    const struct {
-        const char* path;
-        QChar separator;
-        const char* name;
-    } cases[] = {
-        {"/web/My Site.url", u'/', "My Site.htm"},
-        {"/web/a.b.url", u'/', "a.b.htm"},
-        {"/web/Report 2.url", u'/', "Report 2.htm"},
-        {"/web/ends in blank .url", u'/', "ends in blank .htm"},
-        {"C:\\Web\\My Site.url", u'\\', "My Site.htm"},
-        {"/web.d/noext", u'/', ""},
-        {"noext", u'/', ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(savedPageName(QString::fromUtf8(c.path), c.separator), QString::fromUtf8(c.name));
 }
 
 // Runs against one server whose routes give each kind of answer.
@@ -157,11 +106,17 @@ class EngineRun : public EngineFixture {
     std::atomic<int> politeAnswers{0};
     std::atomic<int> politeRunning{0};
     std::atomic<int> mostPoliteAfterRetry{-1};
+    std::atomic<int> endlessRequests{0};
     HttpTestServer server{[this](httplib::Server& routes) {
         addPageRoutes(routes);
         addRedirectRoutes(routes);
-        routes.Get("/to-file", [](const httplib::Request&, httplib::Response& res) {
-            res.set_redirect("file:///etc/passwd");
+        routes.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
+            ++endlessRequests;
+            endlessBody(res, 'e');
+        });
+        routes.Get("/endless-redirect", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("/final");
+            endlessBody(res, 'r');
         });
         routes.Get(R"(/polite/(\d+))", [this](const httplib::Request& req, httplib::Response& res) {
             const bool first = req.matches[1] == "0";
@@ -172,19 +127,14 @@ class EngineRun : public EngineFixture {
             }
             const int now = ++politeRunning;
             if (first || mostPoliteAfterRetry >= 0)
-                for (int most = mostPoliteAfterRetry;
-                     now > most && !mostPoliteAfterRetry.compare_exchange_weak(most, now);)
-                    ;
+                noteMost(mostPoliteAfterRetry, now);
             std::this_thread::sleep_for(20ms);
             --politeRunning;
             res.set_content("page", "text/html");
         });
         routes.Get(
             R"(/delay/(\d+)/(\w+))", [this](const httplib::Request& req, httplib::Response& res) {
-                const int now = ++running;
-                for (int most = mostRunning;
-                     now > most && !mostRunning.compare_exchange_weak(most, now);)
-                    ;
+                noteMost(mostRunning, ++running);
                 std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(req.matches[1])));
                 --running;
                 res.status = req.matches[2] == "missing" ? 404 : 200;
@@ -205,72 +155,52 @@ TEST_F(EngineRun, EachRowComesFromItsOwnTransfer) {
     // complete by the deadline.
     const RawHttpServer trickle(
         "HTTP/1.1 200 OK\r\nContent-Length: 2000\r\n\r\n" + QByteArray(2000, 't'), 30ms);
-    const QString noScheme = server.url("/ok").mid(7);
     const QStringList expected = check({
         {shortcuts.file("web/scan-fails.url", "URL=ab.\t\r\n"), " | 35752 Bad URL"},
         shortcuts.item("ok.url", server.url("/ok"), "GOOD"),
         {folder.path() + "/web/gone.url", " | 35752 Bad URL"},
-        {shortcuts.file("web/no-address.url", "[InternetShortcut]\r\n"), " | 35752 Bad URL"},
         shortcuts.item("http10.url", http10.url("/"), "GOOD"),
-        shortcuts.item("404.url", server.url("/missing"), "POOR"),
         shortcuts.item("cookie.url", server.url("/missing-cookie"), "POOR"),
         shortcuts.item("hops.url", server.url("/hop/3"), "GOOD"),
         shortcuts.item("empty.url", server.url("/empty"), "0 "),
-        shortcuts.item("no-scheme.url", noScheme, "GOOD"),
+        shortcuts.item("no-scheme.url", server.url("/ok").mid(7), "GOOD"),
         shortcuts.item("refused.url", refused, "35751 Cannot open URL"),
-        shortcuts.item("unknown.url", "http://nonexistent.invalid/", "35751 Cannot open URL"),
-        shortcuts.item("space.url", "http://exa mple.com/", "35752 Bad URL"),
         shortcuts.item("ftp.url", "ftp://127.0.0.1/f.txt", "35771 Invalid URL"),
-        shortcuts.item("mail.url", "mailto:someone@ab.cd", "35771 Invalid URL"),
         shortcuts.item("headerless.url", headerless.url("/"), "35917 Down level server"),
         shortcuts.item("loop.url", server.url("/loop"), "35751 Cannot open URL"),
-        shortcuts.item("to-file.url", server.url("/to-file"), "35751 Cannot open URL"),
         shortcuts.item("trickle.url", trickle.url("/"), "35761 Time out"),
         shortcuts.item("silent.url", silent.url("/"), "35761 Time out"),
     });
 
     EXPECT_EQ(rows(), expected);
-    QStringList headers;
-    for (const CheckRow& row : sink.rows)
-        headers.append(row.header);
-    EXPECT_TRUE(headers[1].startsWith(QStringLiteral("HTTP/1.1 200 OK\r\n")));
-    for (int failed : {2, 3, 10})
-        EXPECT_EQ(headers[failed], QString()) << failed; // nothing of the item before
-    EXPECT_TRUE(headers[6].startsWith(QStringLiteral("HTTP/1.1 404 Not Found\r\n")));
+    const auto header = [this](int row) { return sink.rows[row].header; };
+    for (int failed : {2, 8, 13})
+        EXPECT_EQ(header(failed), QString()) << failed; // nothing of the item before
+    EXPECT_EQ(header(3), QStringLiteral("HTTP/1.0 200 OK\r\nContent-Type: text/html"));
     EXPECT_TRUE(
-        headers[6].contains(QStringLiteral("\r\nSet-Cookie: session=1\r\nSet-Cookie: theme=dark")));
-    EXPECT_EQ(headers[4], QStringLiteral("HTTP/1.0 200 OK\r\nContent-Type: text/html"));
-    EXPECT_TRUE(headers[7].contains(QStringLiteral("\r\nX-Final: yes")));
-    EXPECT_FALSE(headers[7].contains(QStringLiteral("Location")));
-    EXPECT_TRUE(headers[18].startsWith(QStringLiteral("HTTP/1.1 200 OK"))); // arrived in time
-    EXPECT_EQ(headers[19], QString()); // the last item got no answer
-    EXPECT_EQ(sink.rows[7].statusCode, 200);
-    EXPECT_EQ(sink.rows[7].finalAddress, server.url("/final"));
-    EXPECT_EQ(sink.rows[5].statusCode, 404);
-    EXPECT_EQ(sink.rows[0].finalAddress, QString()); // no request was sent
+        header(4).contains(QStringLiteral("\r\nSet-Cookie: session=1\r\nSet-Cookie: theme=dark")));
+    EXPECT_TRUE(header(5).contains(QStringLiteral("\r\nX-Final: yes")));
+    EXPECT_FALSE(header(5).contains(QStringLiteral("Location"))); // the final answer's alone
+    EXPECT_EQ(sink.rows[5].finalAddress, server.url("/final"));
+    EXPECT_TRUE(header(12).startsWith(QStringLiteral("HTTP/1.1 200 OK"))); // arrived in time
 }
 
 TEST_F(EngineRun, ManyRequestsAtOnceGiveTheRowsOfOneAtATime) {
     QList<CheckItem> items;
     const char* kinds[] = {"ok", "missing", "empty"};
     const char* statuses[] = {"GOOD", "POOR", "0 "};
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < 150; ++i) {
         const QString name = QStringLiteral("s%1.url").arg(i);
+        const int delay = QRandomGenerator::global()->bounded(12);
         items.append(
             i % 50 == 7
                 ? CheckItem{folder.path() + "/web/absent-" + name, " | 35752 Bad URL"}
-                : shortcuts.item(name,
-                                 server.url(QStringLiteral("/delay/%1/%2")
-                                                .arg(QRandomGenerator::global()->bounded(12))
-                                                .arg(kinds[i % 3])),
-                                 statuses[i % 3]));
+                : shortcuts.item(
+                      name, server.url(QStringLiteral("/delay/%1/%2").arg(delay).arg(kinds[i % 3])),
+                      statuses[i % 3]));
     }
     QStringList expected;
     const QStringList paths = pathsOf(items, expected);
-    limits = {1, 1};
-    check(paths);
-    EXPECT_EQ(rows(), expected);
-    EXPECT_EQ(mostRunning, 1);
     // Connection headers depend on how requests share connections; the status lines do not.
     const auto statusLines = [this] {
         QStringList lines;
@@ -278,6 +208,10 @@ TEST_F(EngineRun, ManyRequestsAtOnceGiveTheRowsOfOneAtATime) {
             lines.append(row.header.section(QStringLiteral("\r\n"), 0, 0));
         return lines;
     };
+    limits = {1, 1};
+    check(paths);
+    EXPECT_EQ(rows(), expected);
+    EXPECT_EQ(mostRunning, 1);
     const QStringList oneAtATime = statusLines();
 
     limits = RunLimits{};
@@ -310,131 +244,52 @@ TEST_F(EngineRun, AStopKeepsTheCommittedRowsAndEndsEveryRequest) {
     EXPECT_EQ(sink.progress.first().total, 11);
     EXPECT_EQ(sink.progress.last().waitingFor, silent.url("/"));
     run->stop();
-    EXPECT_TRUE(sink.ended);
-    EXPECT_TRUE(sink.stopped);
-    EXPECT_EQ(inet.activeTransfers(), 0);
+    EXPECT_TRUE(sink.ended && sink.stopped);
+    EXPECT_EQ(inet->activeTransfers(), 0);
     QTest::qWait(50);
     EXPECT_EQ(rows(), QStringList{server.url("/ok") + " | GOOD"});
 }
 
-TEST(ReportWriter, QuotesEachFormatsFieldsAsItsRulesSay) {
-    const CheckRow row{0,
-                       "/w/a \"b\", é.url",
-                       "http://x/?a=1,2",
-                       "POOR",
-                       404,
-                       "http://x/\t1",
-                       "HTTP/1.1 404 Not Found\r\nA: \"q\""};
-    const CheckRow bare{1, "/w/b.url", "", "35752 Bad URL", 0, "", ""};
-    const struct {
-        ReportFormat format;
-        const char* bytes;
-    } cases[] = {
-        {ReportFormat::Csv,
-         "shortcut,address,status,code,final_address\r\n"
-         "\"/w/a \"\"b\"\", \xc3\xa9.url\",\"http://x/?a=1,2\",POOR,404,http://x/\t1\r\n"
-         "/w/b.url,,35752 Bad URL,0,\r\n"},
-        {ReportFormat::Tsv, "shortcut\taddress\tstatus\tcode\tfinal_address\n"
-                            "/w/a \"b\", \xc3\xa9.url\thttp://x/?a=1,2\tPOOR\t404\thttp://x/\\t1\n"
-                            "/w/b.url\t\t35752 Bad URL\t0\t\n"},
-        {ReportFormat::Json,
-         "[\n  {\"shortcut\": \"/w/a \\\"b\\\", \xc3\xa9.url\", \"address\": \"http://x/?a=1,2\", "
-         "\"status\": \"POOR\", \"code\": 404, \"final_address\": \"http://x/\\t1\", "
-         "\"header\": \"HTTP/1.1 404 Not Found\\r\\nA: \\\"q\\\"\"},\n"
-         "  {\"shortcut\": \"/w/b.url\", \"address\": \"\", \"status\": \"35752 Bad URL\", "
-         "\"code\": 0, \"final_address\": \"\", \"header\": \"\"}\n]\n"},
-    };
-    for (const auto& c : cases) {
-        ReportWriter writer(c.format);
-        QByteArray bytes = writer.begin();
-        bytes += writer.row(row);
-        bytes += writer.row(bare);
-        EXPECT_EQ(bytes + writer.end(), c.bytes);
-    }
-    EXPECT_EQ(ReportWriter(ReportFormat::Json).begin() + ReportWriter(ReportFormat::Json).end(),
-              "[]\n");
-    EXPECT_EQ(reportFormatOfFile(QStringLiteral("/r/x.JSON")), ReportFormat::Json);
-    EXPECT_EQ(reportFormatOfFile(QStringLiteral("/r/x.tsv")), ReportFormat::Tsv);
-    EXPECT_EQ(reportFormatOfFile(QStringLiteral("/r/x.txt")), ReportFormat::Csv);
-}
-
 // Every hostile answer ends in a row of its own, with bounded memory and temporary disk.
-class HostileServer : public EngineFixture {
+class HostileServer : public EngineRun {
   protected:
     void SetUp() override {
-        EngineFixture::SetUp();
         // Every answer but a trickle ends by itself, however busy the machine.
         settings.requestTimeout = 30s;
         // Pages spilled by the run go where the test can weigh them.
-        spillFolder = folder.path() + "/spill";
         QDir().mkpath(spillFolder);
-        oldTemp = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(spillFolder));
         QObject::connect(&spillMeter, &QTimer::timeout,
                          [this] { mostSpilled = std::max(mostSpilled, folderBytes(spillFolder)); });
         spillMeter.start(5);
     }
-    void TearDown() override {
-        qputenv("TMPDIR", oldTemp);
-        EngineFixture::TearDown();
-    }
 
-    QString spillFolder;
-    QByteArray oldTemp;
+    const QString spillFolder = folder.path() + "/spill";
+    const ScopedEnvironment temp{{"TMPDIR", QFile::encodeName(spillFolder)}};
     QTimer spillMeter;
     qint64 mostSpilled = 0;
-    std::atomic<int> endlessRequests{0};
-    HttpTestServer server{[this](httplib::Server& routes) {
-        routes.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
-            ++endlessRequests;
-            endlessBody(res, 'e');
-        });
-        addRedirectRoutes(routes);
-        routes.Get("/endless-redirect", [](const httplib::Request&, httplib::Response& res) {
-            res.set_redirect("/final");
-            endlessBody(res, 'r');
-        });
-        routes.Get("/slow", [](const httplib::Request&, httplib::Response& res) {
-            std::this_thread::sleep_for(500ms);
-            res.set_content("slow", "text/plain");
-        });
-    }};
 };
 
 TEST_F(HostileServer, EachAnswerEndsInADefinedRow) {
-    QByteArray manyLines = "HTTP/1.1 200 OK\r\n";
-    for (int i = 0; i < 100000; ++i)
-        manyLines += "X-Line-" + QByteArray::number(i) + ": v\r\n";
-    const RawHttpServer manyHeaderLines(manyLines + "Content-Length: 5\r\n\r\nlines");
     const RawHttpServer longHeaderLine("HTTP/1.1 200 OK\r\nX-Long: " + QByteArray(1 << 20, 'l') +
                                        "\r\nContent-Length: 4\r\n\r\nlong");
     const RawHttpServer closesMidHeader("HTTP/1.1 200 OK\r\nContent-Ty");
-    const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
-    const RawHttpServer badChunkSize(chunked + "ZZ\r\nhello\r\n0\r\n\r\n");
-    const RawHttpServer hugeChunkSize(chunked + "fffffffffffffffffff\r\nhello\r\n0\r\n\r\n");
+    const RawHttpServer badChunkSize(
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nZZ\r\nhello\r\n0\r\n\r\n");
     const RawHttpServer bomb("HTTP/1.1 200 OK\r\nContent-Encoding: gzip\r\n"
                              "Content-Type: text/html\r\n\r\n" +
                              gzippedZeros(64 << 20));
-    const QSslConfiguration selfSigned = selfSignedTls();
-    ASSERT_FALSE(selfSigned.localCertificate().isNull()) << "the openssl command failed";
-    const RawHttpServer tls("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\nhello", 0ms, selfSigned);
     const QList<CheckItem> items = {
         // Cut at the largest page and kept as received.
         shortcuts.item("endless.url", server.url("/endless"), "GOOD"),
         shortcuts.item("bomb.url", bomb.url("/"), "GOOD"),
-        shortcuts.item("loop.url", server.url("/loop"), "35751 Cannot open URL"),
         shortcuts.item("20 hops.url", server.url("/hop/19"), "GOOD"),
         shortcuts.item("21 hops.url", server.url("/hop/20"), "35751 Cannot open URL"),
-        shortcuts.item("50 hops.url", server.url("/hop/49"), "35751 Cannot open URL"),
         shortcuts.item("endless redirect.url", server.url("/endless-redirect"), "GOOD"),
         // A header beyond its bound ends the transfer.
-        shortcuts.item("many header lines.url", manyHeaderLines.url("/"), "35751 Cannot open URL"),
         shortcuts.item("long header line.url", longHeaderLine.url("/"), "35751 Cannot open URL"),
         shortcuts.item("closes mid-header.url", closesMidHeader.url("/"), "35751 Cannot open URL"),
         // An unreadable chunk size breaks the body off: the header stands, the page is empty.
         shortcuts.item("bad chunk size.url", badChunkSize.url("/"), "0 "),
-        shortcuts.item("huge chunk size.url", hugeChunkSize.url("/"), "0 "),
-        shortcuts.item("self-signed.url", tls.url("/"), "35751 Cannot open URL"),
     };
     const QString pages = folder.path() + "/pages";
     QDir().mkpath(pages);
@@ -457,18 +312,9 @@ TEST_F(HostileServer, EachAnswerEndsInADefinedRow) {
     EXPECT_EQ(folderBytes(spillFolder), 0);
 }
 
-TEST_F(HostileServer, ATrickleEndsAtTheRequestTimeOut) {
-    const RawHttpServer trickle(
-        "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n" + QByteArray(100, 't'), 1s);
-    settings.requestTimeout = 1500ms;
-    check({shortcuts.shortcut("trickle.url", trickle.url("/"))});
-    EXPECT_EQ(rows(), QStringList{trickle.url("/") + " | 35761 Time out"});
-    EXPECT_TRUE(sink.rows[0].header.startsWith(QStringLiteral("HTTP/1.1 200 OK")));
-}
-
 TEST_F(HostileServer, PagesWaitingForTheirRowStayWithinTheBudget) {
     constexpr int kEndless = 4;
-    QList<CheckItem> items = {shortcuts.item("slow.url", server.url("/slow"), "GOOD")};
+    QList<CheckItem> items = {shortcuts.item("slow.url", server.url("/delay/500/ok"), "GOOD")};
     for (int i = 0; i < kEndless; ++i)
         items.append(
             shortcuts.item(QStringLiteral("endless%1.url").arg(i), server.url("/endless"), "GOOD"));

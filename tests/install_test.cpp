@@ -1,5 +1,4 @@
 #include "FakePlatform.h"
-#include "FileSystem.h"
 #include "Form1.h"
 #include "LoadShortcuts.h"
 #include "ScopedEnvironment.h"
@@ -86,10 +85,9 @@ TEST_F(Installed, DesktopEntryValidatesAndNamesTheInstalledProgramAndIcon) {
 // when nobody may write to it.
 TEST_F(Installed, ReadOnlyCopySearchesAndLoadsInTheUserDataFolder) {
     QTemporaryDir home;
-    for (const char* shortcut : {"web/a.url", "web/sub/b.url"}) {
-        QDir().mkpath(QFileInfo(home.filePath(shortcut)).path());
-        ASSERT_FALSE(writeTextFile(home.filePath(shortcut), "URL=http://x.test/"));
-    }
+    const ShortcutSet files(home.path());
+    files.shortcut("a.url", "http://x.test/");
+    files.shortcut("sub/b.url", "http://x.test/");
     const ScopedEnvironment environment{{"HOME", home.path().toLocal8Bit()},
                                         {"XDG_DATA_HOME", home.filePath("data").toLocal8Bit()}};
     RunnerPlatform platform(installed("bin"));

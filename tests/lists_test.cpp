@@ -1,183 +1,185 @@
+#include "ResourcePicture.h"
 #include "WindowActions.h"
 #include "WindowFixture.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
-#include <functional>
 
 using namespace vorlan;
 using namespace vorlan::test;
 
+// The lists and the menus over three real shortcut files in List1, their addresses in
+// List3; selecting one fills the detail list with its address line.
 class Lists : public WindowFixture {
   protected:
     void SetUp() override {
         WindowFixture::SetUp();
         activate(form.get());
-        // Real shortcut files: selecting one fills the detail list with its address line.
         for (const char* name : {"one", "two", "three"})
-            shortcuts.append(writeFile(QStringLiteral("s/%1.url").arg(name),
-                                       QByteArray("URL=") + name + ".example\r\n"));
+            shortcuts.append(shortcut(QStringLiteral("%1.url").arg(name),
+                                      QStringLiteral("%1.example").arg(name)));
         fillList(form->List1, shortcuts);
         fillList(form->List3, {"one.example", "two.example", "three.example"});
     }
-    QStringList shortcuts;
-    void showResults() {
-        form->List3->show();
-        form->List2->hide();
+    // Selects the second shortcut and its address line.
+    void selectTwo() {
+        form->List1->setListIndex(1);
+        form->List2->setListIndex(0);
     }
-    void closeMenu() {
+    // Opens the Edit menu from the menu bar and closes it again.
+    void openAndCloseEditMenu() {
+        QMenuBar* bar = form->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(form->Edit->menuAction()).center());
+        EXPECT_TRUE(form->Edit->isVisible());
         form->Edit->close();
         activate(form.get());
     }
+    void showResults(bool shown) {
+        form->List3->setVisible(shown);
+        form->List2->setVisible(!shown);
+    }
+
+    QStringList shortcuts;
 };
 
-TEST_F(Lists, FocusFlagsAndTooltipsFollowTheLists) {
+TEST_F(Lists, FocusFlagsAndTooltipsFollowTheListsAndOutlastTheMenuBar) {
     clickRow(form->List1, 1);
     EXPECT_TRUE(form->ListFocus[1]);
     EXPECT_EQ(form->List1->toolTip(), shortcuts[1]);
     QTest::keyClick(form->List1, Qt::Key_Tab);
-    EXPECT_FALSE(form->ListFocus[1]);
+    EXPECT_TRUE(form->ListFocus[2] && !form->ListFocus[1]);
+    EXPECT_TRUE(form->List1->toolTip().isEmpty());
+    // Alt alone hands the keys to the menu bar; the list keeps its flag and tooltip.
+    clickRow(form->List2, 0);
+    QTest::keyClick(form->List2, Qt::Key_Alt);
+    ASSERT_EQ(QApplication::focusWidget(), form->menuBar());
     EXPECT_TRUE(form->ListFocus[2]);
-    EXPECT_TRUE(form->List1->toolTip().isEmpty());
-    QTest::keyClick(form->List2, Qt::Key_Backtab);
-    EXPECT_TRUE(form->ListFocus[1]);
-    EXPECT_TRUE(form->List1->toolTip().isEmpty());
-
-    // A release over an empty list keeps its tooltip; with items but no selection it empties.
+    QTest::keyClick(form->menuBar(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(platform->clipboard, QStringList{"URL=two.example"});
+    QTest::keyClick(form->menuBar(), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::focusWidget(), form->List2);
+    // A release over an empty list keeps its tooltip.
     form->List2->setToolTip(QStringLiteral("kept"));
     form->List2->clear();
     QTest::mouseClick(form->List2->viewport(), Qt::LeftButton);
     EXPECT_EQ(form->List2->toolTip(), "kept");
-    fillList(form->List2, {"x.y"});
-    QTest::mouseClick(form->List2->viewport(), Qt::LeftButton, {}, QPoint(5, 100));
-    EXPECT_EQ(form->List2->toolTip(), QString());
-}
-
-TEST_F(Lists, TheMenuBarTakingTheKeysLeavesTheFocusFlag) {
-    QMenuBar* menuBar = form->menuBar();
-    const QPoint editTitle = menuBar->actionGeometry(form->Edit->menuAction()).center();
-    const struct {
-        const char* way;
-        std::function<void()> takeKeys;
-    } cases[] = {
-        {"Edit left with Escape",
-         [&] {
-             QTest::mouseClick(menuBar, Qt::LeftButton, {}, editTitle);
-             QTest::keyClick(form->Edit, Qt::Key_Escape);
-         }},
-        {"Alt alone", [this] { QTest::keyClick(form->List2, Qt::Key_Alt); }},
-    };
-    clickRow(form->List1, 1);
-    for (const auto& c : cases) {
-        clickRow(form->List2, 0);
-        c.takeKeys();
-        ASSERT_EQ(QApplication::focusWidget(), menuBar) << c.way;
-        EXPECT_TRUE(form->ListFocus[2]) << c.way;
-        EXPECT_EQ(form->List2->toolTip(), "URL=two.example") << c.way;
-        platform->clipboard.clear();
-        QTest::keyClick(menuBar, Qt::Key_C, Qt::ControlModifier);
-        EXPECT_EQ(platform->clipboard, QStringList{"URL=two.example"}) << c.way;
-        QTest::keyClick(menuBar, Qt::Key_Escape);
-        EXPECT_EQ(QApplication::focusWidget(), form->List2) << c.way;
-    }
-    // The keys going on from the menu bar to another list move the focus.
-    QTest::keyClick(form->List2, Qt::Key_Alt);
-    clickRow(form->List1, 0);
-    EXPECT_FALSE(form->ListFocus[2]);
-    EXPECT_TRUE(form->List2->toolTip().isEmpty());
 }
 
 TEST_F(Lists, RightClickOpensTheEditMenuOnlyWithASelection) {
-    const struct {
-        ListBox* list;
-        int clickedRow;
-    } cases[] = {{form->List1, 1}, {form->List2, 0}};
-    for (const auto& c : cases) {
-        const std::string name = c.list->objectName().toStdString();
-        clickRow(c.list, c.clickedRow, Qt::RightButton);
-        EXPECT_FALSE(form->Edit->isVisible()) << name;
-        c.list->setListIndex(0);
-        clickRow(c.list, c.clickedRow, Qt::RightButton);
-        EXPECT_TRUE(form->Edit->isVisible()) << name;
-        EXPECT_EQ(c.list->listIndex(), 0) << name;
-        closeMenu();
+    for (ListBox* list : {form->List1, form->List2, form->List3}) {
+        showResults(list == form->List3);
+        clickRow(list, 0, Qt::RightButton);
+        EXPECT_FALSE(form->Edit->isVisible()) << list->objectName().toStdString();
+        list->setListIndex(0);
+        clickRow(list, 0, Qt::RightButton);
+        EXPECT_TRUE(form->Edit->isVisible()) << list->objectName().toStdString();
+        form->Edit->close();
+        activate(form.get());
     }
 }
 
-TEST_F(Lists, LeftClickOnTheShortcutListMovesTheShownResults) {
-    clickRow(form->List1, 2);
-    EXPECT_EQ(form->List3->listIndex(), -1) << "results hidden";
-    showResults();
-    clickRow(form->List1, 1);
-    EXPECT_EQ(form->List3->listIndex(), 1);
-    clickRow(form->List1, 2, Qt::RightButton);
-    EXPECT_EQ(form->List3->listIndex(), 1) << "a right click moves nothing";
-    closeMenu();
-    delete form->List3->takeItem(2);
-    clickRow(form->List1, 2);
-    EXPECT_EQ(form->List3->listIndex(), 1) << "lengths differ";
-}
-
-TEST_F(Lists, CopyTakesTheFocusedListsItem) {
-    form->List3->setListIndex(2); // moves the shortcut list too
-    form->List1->setListIndex(0);
-    form->List2->setListIndex(0);
-    const struct {
-        QWidget* focused;
-        QStringList clipboard;
-    } cases[] = {
-        {form->List2, {"URL=one.example"}},
-        {form->List1, {shortcuts[0]}},
-        {form->Command1, {}},
-    };
-    for (const auto& c : cases) {
-        platform->clipboard.clear();
-        c.focused->setFocus(Qt::TabFocusReason);
-        form->Copy->trigger();
-        EXPECT_EQ(platform->clipboard, c.clipboard) << c.focused->objectName().toStdString();
-    }
-    form->ListFocus[3] = true; // the results list holds the focus
-    form->Copy->trigger();
-    EXPECT_EQ(platform->clipboard, QStringList{"three.example"});
-
-    form->ListFocus[3] = false;
-    platform->clipboard.clear();
-    form->List1->setCurrentRow(-1);
-    form->List1->setFocus(Qt::TabFocusReason);
-    form->Copy->trigger();
-    EXPECT_EQ(platform->clipboard, QStringList{QString()}) << "no selection copies empty text";
-}
-
-TEST_F(Lists, NavigationOpensTheShortcutsAddressOrTheCheckedAddressNeverTheDetail) {
+// Copy and Navigate take the focused list's item; Navigate never the detail line but the
+// shortcut's address, which a shortcut without one opens as a file.
+TEST_F(Lists, CopyAndNavigateTakeTheFocusedListsItem) {
     form->List1->setListIndex(2);
     form->List2->setListIndex(0);
     form->List2->setFocus(Qt::TabFocusReason);
     form->Navi->trigger();
-    EXPECT_EQ(platform->shellOpens, QStringList{"three.example"});
-
-    form->Label1->setEnabled(true);
-    QTest::mouseClick(form->Label1, Qt::LeftButton);
-    doubleClickRow(form->List1, 0);
-    EXPECT_EQ(platform->shellOpens, (QStringList{"three.example", "three.example", "one.example"}));
-
-    // A shortcut without an address, or one that cannot be read, opens as a file.
-    const QStringList noAddress = {
-        writeFile(QStringLiteral("s/empty.URL"), "[InternetShortcut]\r\n"),
-        writeFile(QStringLiteral("s/big.url"), QByteArray(2 << 20, 'x'))};
-    fillList(form->List1, noAddress);
-    for (int row : {0, 1})
-        doubleClickRow(form->List1, row);
-    EXPECT_EQ(platform->shellOpens.mid(3), noAddress);
-
+    for (QWidget* focused :
+         std::initializer_list<QWidget*>{form->List2, form->List1, form->Command1}) {
+        focused->setFocus(Qt::TabFocusReason);
+        form->Copy->trigger();
+    }
     form->ListFocus[3] = true; // the results list holds the focus
     form->List3->setListIndex(1);
+    form->Copy->trigger();
     form->Navi->trigger();
-    EXPECT_EQ(platform->shellOpens.last(), "two.example");
-
+    EXPECT_EQ(platform->clipboard, QStringList({"URL=three.example", shortcuts[2], "two.example"}));
+    const QString noAddress = writeFile(QStringLiteral("web/empty.URL"), "[InternetShortcut]\r\n");
+    fillList(form->List1, {noAddress});
     form->ListFocus[3] = false;
+    doubleClickRow(form->List1, 0);
     form->List1->setCurrentRow(-1);
-    platform->shellOpens.clear();
-    form->Navi->trigger();
-    EXPECT_TRUE(platform->shellOpens.isEmpty()) << "nothing selected opens nothing";
+    form->Navi->trigger(); // nothing selected opens nothing
+    EXPECT_EQ(platform->shellOpens, QStringList({"three.example", "two.example", noAddress}));
+}
+
+TEST_F(Lists, EditItemsFollowTheFocusedListWhenTheMenuOpens) {
+    selectTwo();
+    const struct {
+        QWidget* focused;
+        bool copy;
+        bool navigate;
+    } cases[] = {
+        {form->List1, true, true},
+        {form->List2, true, false},
+        {form->List3, true, true},
+        {form->Text1, false, false},
+    };
+    for (const auto& c : cases) {
+        form->Check1->setChecked(c.focused == form->List3); // shows the results list
+        c.focused->setFocus(Qt::TabFocusReason);
+        openAndCloseEditMenu();
+        EXPECT_EQ(form->Copy->isEnabled(), c.copy) << c.focused->objectName().toStdString();
+        EXPECT_EQ(form->Navi->isEnabled(), c.navigate) << c.focused->objectName().toStdString();
+    }
+}
+
+// Before the Edit menu first opens its items work from any control; once it has opened
+// with an item disabled, that item's shortcut does nothing anywhere.
+TEST_F(Lists, ShortcutsFollowTheItemsEnablingOnceTheMenuHasOpened) {
+    selectTwo();
+    form->Text1->setFocus();
+    QTest::keyClick(form->Text1, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(platform->shellOpens, QStringList{"two.example"});
+    form->List2->setFocus();
+    openAndCloseEditMenu();
+    QTest::keyClick(form->List2, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(platform->shellOpens.size(), 1);
+    form->Text1->setText(QStringLiteral("typed"));
+    form->Text1->setFocus();
+    openAndCloseEditMenu();
+    form->Text1->selectAll();
+    QTest::keyClick(form->Text1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(platform->clipboard.isEmpty());
+    EXPECT_NE(QApplication::clipboard()->text(), QStringLiteral("typed"));
+}
+
+TEST_F(Lists, CtrlXWhileTypingClosesTheWindow) {
+    QSignalSpy unloading(form.get(), &Form1::unloading);
+    form->Text1->setFocus();
+    QTest::keyClicks(form->Text1, QStringLiteral("abc"));
+    QTest::keyClick(form->Text1, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(unloading.count(), 1);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->Text1->text(), QStringLiteral("abc"));
+}
+
+TEST_F(Lists, HelpPageOpensWithTheDesktopWithoutAMessage) {
+    QTest::keyClick(form->Text1, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(platform->shellOpens,
+              QStringList{programFolder() + QStringLiteral("/HelpVorlan.htm")});
+    EXPECT_TRUE(platform->messages.isEmpty());
+}
+
+TEST_F(Lists, HoverHintsSetTooltipsAndHandCursorsOnEnabledLabels) {
+    const struct {
+        ClickLabel* label;
+        bool enabled;
+        const char* tooltip;
+    } cases[] = {
+        {form->Label4, true, "Save the list of shortcuts as HTML"},
+        {form->Label5, false, ""},
+    };
+    for (const auto& c : cases) {
+        c.label->setEnabled(c.enabled);
+        QTest::mouseMove(c.label, c.label->rect().center());
+        QTest::mouseMove(c.label, c.label->rect().center() + QPoint(1, 0));
+        EXPECT_EQ(c.label->toolTip(), QString::fromLatin1(c.tooltip));
+    }
+    EXPECT_EQ(form->Label4->cursor().pixmap().toImage(), resourceCursor(101).pixmap().toImage());
 }

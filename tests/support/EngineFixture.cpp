@@ -19,17 +19,12 @@ void RecordingSink::rowEnded(const CheckRow& row, const QString& saveError) {
         saveErrors.append(saveError);
 }
 
-void RecordingSink::runEnded(bool stopped) {
-    ended = true;
-    this->stopped = stopped;
-}
-
 CheckRun* EngineFixture::start(const QStringList& paths) {
     const QString pages = sink.pagesFolder;
     sink = RecordingSink();
     sink.pagesFolder = pages;
-    inet.applySettings(settings);
-    auto* run = new CheckRun(sink, inet, readShortcutAddress, paths, limits);
+    inet->applySettings(settings);
+    auto* run = new CheckRun(sink, *inet, readShortcutAddress, paths, limits);
     run->start();
     return run;
 }

@@ -6,17 +6,20 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace vorlan::test {
 
 // A sink that records what a run reports; with a pages folder it saves the pages there as
 // the window does.
-class RecordingSink : public CheckSink {
-  public:
+struct RecordingSink : CheckSink {
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override;
     void rowEnded(const CheckRow& row, const QString& saveError) override;
     void progressed(const CheckProgress& progress) override { this->progress.append(progress); }
-    void runEnded(bool stopped) override;
+    void runEnded(bool stopped) override {
+        ended = true;
+        this->stopped = stopped;
+    }
 
     QString pagesFolder;
     QList<CheckRow> rows;
@@ -30,23 +33,25 @@ class RecordingSink : public CheckSink {
 // recording sink; no window.
 class EngineFixture : public ::testing::Test {
   protected:
-    void SetUp() override { settings.requestTimeout = std::chrono::seconds(2); }
+    // Its connections close before a test's server stops, which would otherwise wait for
+    // them to time out.
+    void TearDown() override { inet.reset(); }
 
+    // Starts a check over the paths; the run ends by itself or is stopped.
+    CheckRun* start(const QStringList& paths);
     // Runs a check over the paths and waits for its end.
     void check(const QStringList& paths);
     // Runs a check over the items; their expected rows.
     QStringList check(const QList<CheckItem>& items);
-    // Starts a check over the paths; the run ends by itself or is stopped.
-    CheckRun* start(const QStringList& paths);
     // "address | status" for every row.
     QStringList rows() const;
 
     QTemporaryDir folder;
     ShortcutSet shortcuts{folder.path()};
-    InternetTransfer inet;
+    std::optional<InternetTransfer> inet{std::in_place};
     RecordingSink sink;
     RunLimits limits;
-    TransferSettings settings;
+    TransferSettings settings{.requestTimeout = std::chrono::seconds(2)};
 };
 
 } // namespace vorlan::test

@@ -19,10 +19,20 @@ class FakePlatform : public QtPlatform {
         listingRuns.append(scriptPath);
         return std::nullopt;
     }
-    void message(const QString& prompt) override;
-    bool askYesNo(const QString& prompt) override;
-    QString inputBox(const QString& prompt, const QString& defaultText) override;
-    QString saveFileName(const QString& caption, const QString& proposedPath) override;
+    void message(const QString& prompt) override { dialog(messages, prompt); }
+    bool askYesNo(const QString& prompt) override {
+        dialog(questions, prompt);
+        return next(yesNoAnswers, false);
+    }
+    QString inputBox(const QString& prompt, const QString& defaultText) override {
+        inputPrompts.append(prompt);
+        dialog(inputDefaults, defaultText);
+        return next(inputAnswers, QString());
+    }
+    QString saveFileName(const QString&, const QString& proposedPath) override {
+        dialog(saveFileProposals, proposedPath);
+        return next(saveFileAnswers, QString());
+    }
     void setClipboardText(const QString& text) override { clipboard.append(text); }
     QString programFolder() const override { return programFolder_; }
     QString executableName() const override { return QStringLiteral("Vorlan"); }
@@ -32,20 +42,27 @@ class FakePlatform : public QtPlatform {
     std::deque<bool> yesNoAnswers;
     std::deque<QString> inputAnswers;
     std::deque<QString> saveFileAnswers;
-    // Runs inside every message, question and input box before it is answered, as a real
-    // modal dialog lets the window's events run while it is open.
+    // Runs inside every dialog before it is answered, as a real modal dialog lets the
+    // window's events run while it is open.
     std::function<void()> whileDialogOpen;
 
-    QStringList messages;
-    QStringList questions;
-    QStringList inputPrompts;
-    QStringList inputDefaults;
-    QStringList saveFileProposals;
-    QStringList shellOpens;
-    QStringList listingRuns;
-    QStringList clipboard;
+    QStringList messages, questions, inputPrompts, inputDefaults, saveFileProposals;
+    QStringList shellOpens, listingRuns, clipboard;
 
   private:
+    void dialog(QStringList& record, const QString& text) {
+        record.append(text);
+        if (whileDialogOpen)
+            whileDialogOpen();
+    }
+    template <typename T> static T next(std::deque<T>& answers, T none) {
+        if (answers.empty())
+            return none;
+        T answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
     QString programFolder_;
 };
 

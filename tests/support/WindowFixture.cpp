@@ -3,9 +3,7 @@
 #include "MainWindowWiring.h"
 #include "WindowActions.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QTest>
 
 namespace vorlan::test {
 
@@ -15,14 +13,7 @@ void WindowFixture::SetUp() {
     form = std::make_unique<Form1>(*platform);
     form->Form_Load();
     connectMainWindow(*form);
-}
-
-void WindowFixture::TearDown() {
-    form.reset();
-}
-
-QString WindowFixture::writeFile(const QString& relativePath, const QByteArray& bytes) const {
-    return ShortcutSet(folder.path()).file(relativePath, bytes);
+    checker().settings.requestTimeout = std::chrono::seconds(2);
 }
 
 void WindowFixture::load(const QStringList& lines) {
@@ -30,6 +21,26 @@ void WindowFixture::load(const QStringList& lines) {
     fillList(form->List1, lines);
     for (ClickLabel* label : {form->Label1, form->Label4, form->Label5})
         label->setEnabled(true);
+}
+
+QStringList WindowFixture::load(const QList<CheckItem>& items) {
+    QStringList rows;
+    load(pathsOf(items, rows));
+    return rows;
+}
+
+void WindowFixture::runCheck() {
+    form->setWindowTitle(QStringLiteral("Vorlan"));
+    QTest::mouseClick(form->Label5, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !checker().running(); }, 60000));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("DONE! - Vorlan"));
+}
+
+QStringList WindowFixture::rows() const {
+    QStringList rows;
+    for (int i = 0; i < form->List3->count(); ++i)
+        rows.append(form->List3->item(i)->text() + " | " + form->List4->item(i)->text());
+    return rows;
 }
 
 } // namespace vorlan::test

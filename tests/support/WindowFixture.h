@@ -2,31 +2,49 @@
 
 #include "FakePlatform.h"
 #include "Form1.h"
+#include "LinkCheck.h"
 #include "ShortcutSet.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
 
 namespace vorlan::test {
 
 // A main window over a temporary program folder, started and wired as the program does,
-// with the fake platform recording dialogs, shell-opens and the clipboard.
+// with the fake platform recording dialogs, shell-opens and the clipboard. Link check runs
+// have a short time-out.
 class WindowFixture : public ::testing::Test {
   protected:
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { form.reset(); }
 
     // Writes a file below the program folder (creating folders) and returns its path.
-    QString writeFile(const QString& relativePath, const QByteArray& bytes) const;
+    QString writeFile(const QString& relativePath, const QByteArray& bytes) const {
+        return files.file(relativePath, bytes);
+    }
+    QString shortcut(const QString& name, const QString& address) const {
+        return files.shortcut(name, address);
+    }
+    CheckItem item(const QString& name, const QString& address, const QString& status) const {
+        return files.item(name, address, status);
+    }
     // Writes the result file from the lines, CR LF after each, and fills List1 from it, as a
     // load does.
     void load(const QStringList& lines);
+    // Loads the items' paths; gives their expected rows.
+    QStringList load(const QList<CheckItem>& items);
     QString programFolder() const { return folder.path(); }
     QString workingFolder() const { return folder.path() + QStringLiteral("/VOR"); }
 
+    LinkChecker& checker() { return LinkChecker::of(*form); }
+    // Clicks "Check Link status" and waits for the caption that announces the end.
+    void runCheck();
+    // "address | status" for every result row.
+    QStringList rows() const;
+
     QTemporaryDir folder;
+    ShortcutSet files{folder.path()};
     std::unique_ptr<FakePlatform> platform;
     std::unique_ptr<Form1> form;
 };
