@@ -57,7 +57,7 @@ QString writeShortcuts(const QString& folder) {
             QStringLiteral("[InternetShortcut]\r\nURL=http://host%1.example/path/page.html?id=%1"
                            "\r\nIconIndex=0\r\n")
                 .arg(i);
-        if (vorlan::writeTextFile(path, content))
+        if (!vorlan::writeTextFile(path, content).ok())
             std::exit(1);
         paths.append(path);
     }
@@ -72,9 +72,9 @@ int main(int argc, char** argv) {
     const QString shortcuts = root.path() + QStringLiteral("/shortcuts");
     const QString out = root.path() + QStringLiteral("/out");
     for (const QString& folder : {root.path() + QStringLiteral("/VOR"), shortcuts, out})
-        vorlan::makeDirectory(folder);
+        (void)vorlan::makeDirectory(folder);
     const QString resultLines = writeShortcuts(shortcuts);
-    vorlan::writeTextFile(root.path() + QStringLiteral("/VOR/url.txt"), resultLines);
+    (void)vorlan::writeTextFile(root.path() + QStringLiteral("/VOR/url.txt"), resultLines);
 
     TimingPlatform platform(root.path(), out);
     vorlan::Form1 form(platform);

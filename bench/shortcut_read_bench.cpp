@@ -53,9 +53,7 @@ int main() {
         QElapsedTimer timer;
         timer.start();
         for (const QString& path : paths) {
-            QString address;
-            vorlan::OandGurl(path, address);
-            if (address.isEmpty()) {
+            if (vorlan::readShortcutAddress(path).isEmpty()) {
                 std::fprintf(stderr, "no address read from %s\n", qPrintable(path));
                 return 1;
             }

@@ -32,10 +32,11 @@ void checkAddress(const QString& address) {
 // lines before the failing one stored.
 template <typename Call> void runReader(bool singleText, Call call) {
     QString address = kBefore;
-    try {
-        call(address);
-    } catch (const vorlan::ReaderError& error) {
-        if ((singleText && address != kBefore) || (error.number() != 5 && error.number() != 6))
+    if (const vorlan::Result<void> result = call(address); !result.ok()) {
+        const int number = result.failure().number;
+        if ((singleText && address != kBefore) ||
+            (number != vorlan::runtime_error::kInvalidArgument &&
+             number != vorlan::runtime_error::kOverflow))
             std::abort();
     }
     checkAddress(address);
@@ -60,14 +61,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto* bytes = reinterpret_cast<const char*>(data);
     const auto length = qsizetype(size);
     const QString utf8 = QString::fromUtf8(bytes, length);
-    runReader(true, [&](QString& address) { vorlan::GST(utf8, address); });
+    runReader(true, [&](QString& address) { return vorlan::GST(utf8, address); });
     runReader(true, [&](QString& address) {
-        vorlan::GST(QString::fromLatin1(bytes, length), address, singleByteCode);
+        return vorlan::GST(QString::fromLatin1(bytes, length), address, singleByteCode);
     });
     if (!writeShortcut(data, size))
         std::abort();
     const QString path = QString::fromStdString(shortcutPath());
-    runReader(false, [&](QString& address) { vorlan::OandGurl(path, address); });
+    runReader(false, [&](QString& address) { return vorlan::OandGurl(path, address); });
     std::remove(shortcutPath().c_str());
     return 0;
 }

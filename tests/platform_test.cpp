@@ -38,16 +38,17 @@ TEST(TextLines, MissingDevicesAndHugeFilesAreErrorsNamingTheFile) {
     const QString zeroLink = dir.filePath(QStringLiteral("zero.url"));
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zeroLink));
     for (const QString& path : {QStringLiteral("/nonexistent/url.txt"), sparse, zeroLink}) {
-        const TextLines result = readTextLines(path);
-        EXPECT_FALSE(result.ok()) << path.toStdString();
-        EXPECT_TRUE(result.error.contains(path)) << result.error.toStdString();
+        const Result<QStringList> result = readTextLines(path);
+        ASSERT_FALSE(result.ok()) << path.toStdString();
+        EXPECT_EQ(result.failure().number, runtime_error::kPathFileAccess);
+        EXPECT_TRUE(result.failure().message.contains(path)) << path.toStdString();
     }
 }
 
 TEST(FileWrites, TextGetsCrLfAndAFailedWriteKeepsTheOldFile) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.txt"));
-    ASSERT_FALSE(writeTextFile(path, QStringLiteral("één")));
+    ASSERT_TRUE(writeTextFile(path, QStringLiteral("één")).ok());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("\xc3\xa9\xc3\xa9n\r\n"));
@@ -55,11 +56,12 @@ TEST(FileWrites, TextGetsCrLfAndAFailedWriteKeepsTheOldFile) {
     // A folder where the file should be: nothing is destroyed and the reason is named.
     const QString blocked = dir.filePath(QStringLiteral("sub"));
     QDir().mkdir(blocked);
-    const auto error = writeTextFile(blocked, QStringLiteral("x"));
-    ASSERT_TRUE(error);
-    EXPECT_TRUE(error->contains(blocked));
+    const Result<void> written = writeTextFile(blocked, QStringLiteral("x"));
+    ASSERT_FALSE(written.ok());
+    EXPECT_TRUE(written.failure().message.contains(blocked));
     EXPECT_TRUE(QFileInfo(blocked).isDir());
-    EXPECT_TRUE(writeTextFile(dir.filePath(QStringLiteral("missing/x.txt")), QStringLiteral("x")));
+    EXPECT_FALSE(
+        writeTextFile(dir.filePath(QStringLiteral("missing/x.txt")), QStringLiteral("x")).ok());
 }
 
 TEST(EntryQuery, FilesDirectoriesAndWildcards) {
@@ -96,10 +98,10 @@ TEST(EntryQuery, FilesDirectoriesAndWildcards) {
 
 TEST(EntryQuery, MakeDirectoryReportsTheReason) {
     QTemporaryDir dir;
-    EXPECT_FALSE(makeDirectory(dir.filePath(QStringLiteral("new"))));
-    const auto error = makeDirectory(dir.filePath(QStringLiteral("new")));
-    ASSERT_TRUE(error);
-    EXPECT_TRUE(error->contains(QStringLiteral("File exists")));
+    EXPECT_TRUE(makeDirectory(dir.filePath(QStringLiteral("new"))).ok());
+    const Result<void> again = makeDirectory(dir.filePath(QStringLiteral("new")));
+    ASSERT_FALSE(again.ok());
+    EXPECT_TRUE(again.failure().message.contains(QStringLiteral("File exists")));
 }
 
 TEST(ShellOpen, TargetsBecomeOneUrlNeverACommand) {
@@ -128,7 +130,7 @@ TEST(ShellOpen, AnItemNothingCanOpenIsReported) {
     const test::ScopedEnvironment environment{{"PATH", dir.path().toLocal8Bit()}};
     RealOpener platform(dir.path());
     const QString page = dir.filePath(QStringLiteral("page.htm"));
-    ASSERT_FALSE(writeTextFile(page, QString()));
+    ASSERT_TRUE(writeTextFile(page, QString()).ok());
     for (const QString& target : {page, QStringLiteral("https://example.test/")})
         platform.shellOpen(target);
     EXPECT_EQ(platform.messages,

@@ -11,7 +11,6 @@
 
 using namespace vorlan;
 using namespace vorlan::test;
-using Kind = ReaderError::Kind;
 
 namespace {
 
@@ -20,30 +19,27 @@ const QString kBefore = QStringLiteral("gh.ij");
 // What a reader call did to the current address that held kBefore.
 struct Outcome {
     QString address;
-    std::optional<Kind> error;
+    std::optional<int> error; // the failure's number
     bool operator==(const Outcome&) const = default;
 };
 void PrintTo(const Outcome& outcome, std::ostream* out) {
     PrintTo(outcome.address, out);
     if (outcome.error)
-        *out << " error " << int(*outcome.error);
+        *out << " error " << *outcome.error;
 }
 
 template <typename Call> Outcome outcomeOf(Call call) {
     Outcome outcome{kBefore, std::nullopt};
-    try {
-        call(outcome.address);
-    } catch (const ReaderError& error) {
-        outcome.error = error.kind();
-    }
+    if (const Result<void> result = call(outcome.address); !result.ok())
+        outcome.error = result.failure().number;
     return outcome;
 }
 
 Outcome stored(const QString& address) {
     return {address, std::nullopt};
 }
-Outcome failed(Kind kind) {
-    return {kBefore, kind};
+Outcome failed(int number) {
+    return {kBefore, number};
 }
 
 // A file that exists but fails at its first read, even for root.
@@ -69,8 +65,8 @@ TEST(GST, FollowsTheExtractionStep) {
         {QStringLiteral("[InternetShortcut]xURL=ab.cd"), characterCode, stored("URL=ab.cd")},
         {QStringLiteral("a.[InternetShortcut]xb.c"), characterCode, stored("b.c")},
         {QStringLiteral("ab.cd\t"), characterCode, stored("ab.cd")},
-        {QStringLiteral("ab.\t"), characterCode, failed(Kind::InvalidArgument)},
-        {QStringLiteral("q\t.\t"), characterCode, failed(Kind::InvalidArgument)},
+        {QStringLiteral("ab.\t"), characterCode, failed(runtime_error::kInvalidArgument)},
+        {QStringLiteral("q\t.\t"), characterCode, failed(runtime_error::kInvalidArgument)},
         {QStringLiteral("a.b\x05"
                         "c\x01"),
          characterCode, stored("a.b\x05")}, // a stepped-over character is kept
@@ -78,12 +74,14 @@ TEST(GST, FollowsTheExtractionStep) {
         {QStringLiteral("ab.cd\u0100A"), characterCode, stored("ab.cd\u0100A")}, // not in 1252
         {QStringLiteral("ab.cd\x01\U0001F600"), characterCode, stored("ab.cd\x01")},
         {QStringLiteral("a.") + x.repeated(32767), characterCode, stored("a." + x.repeated(32767))},
-        {QStringLiteral("a.") + x.repeated(32768), characterCode, failed(Kind::Overflow)},
+        {QStringLiteral("a.") + x.repeated(32768), characterCode, failed(runtime_error::kOverflow)},
         {x.repeated(32766) + "[InternetShortcut]-a.b", characterCode, stored("a.b")},
-        {x.repeated(32767) + "[InternetShortcut]-a.b", characterCode, failed(Kind::Overflow)},
+        {x.repeated(32767) + "[InternetShortcut]-a.b", characterCode,
+         failed(runtime_error::kOverflow)},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(outcomeOf([&](QString& address) { GST(c.text, address, c.code); }), c.outcome)
+        EXPECT_EQ(outcomeOf([&](QString& address) { return GST(c.text, address, c.code); }),
+                  c.outcome)
             << c.text.left(40).toStdString();
     }
 }
@@ -129,17 +127,17 @@ TEST_F(ShortcutFiles, OandGurlReadsTheAddressAfterTheLastUrl) {
          stored("\u20AC\u0081\u008D\u008F\u0090\u009D\u0178.b")},
         {"URL=caf\xC3\xA9.example/\r\n\xFF", stored("caf\u00C3\u00A9.example/")},
         {"URL=caf\xC3\xA9.example/", stored("caf\u00E9.example/")}, // UTF-8
-        {"URL=ab.cd\r\nURL=ab.\t\r\n", {"ab.cd", Kind::InvalidArgument}},
+        {"URL=ab.cd\r\nURL=ab.\t\r\n", {"ab.cd", runtime_error::kInvalidArgument}},
         {QByteArray(32762, 'x') + "URL=ab.cd", stored("ab.cd")},
-        {QByteArray(32763, 'x') + "URL=ab.cd", failed(Kind::Overflow)},
-        {"URL=a." + QByteArray(40000, 'b'), failed(Kind::Overflow)},
-        {"URL=a.b" + QByteArray(1'000'000, '\t'), failed(Kind::Overflow)},
+        {QByteArray(32763, 'x') + "URL=ab.cd", failed(runtime_error::kOverflow)},
+        {"URL=a." + QByteArray(40000, 'b'), failed(runtime_error::kOverflow)},
+        {"URL=a.b" + QByteArray(1'000'000, '\t'), failed(runtime_error::kOverflow)},
         {"URL=" + QByteArray(1'000'000, 'a') + ".b", stored(QString(1'000'000, u'a') + ".b")},
     };
     const QString path = writeFile(QStringLiteral("a.url"), {});
     for (const auto& c : cases) {
         writeFile(QStringLiteral("a.url"), c.bytes);
-        EXPECT_EQ(outcomeOf([&](QString& address) { OandGurl(path, address); }), c.outcome)
+        EXPECT_EQ(outcomeOf([&](QString& address) { return OandGurl(path, address); }), c.outcome)
             << c.bytes.left(40).toStdString();
     }
 }
@@ -148,12 +146,13 @@ TEST_F(ShortcutFiles, OandGurlSkipsMissingEntriesAndReportsUnreadableFiles) {
     const QString unreadable = programFolder() + QStringLiteral("/mem.url");
     linkToUnreadableFile(unreadable);
     for (const QString& path : {programFolder() + "/missing.url", programFolder(), QString()})
-        EXPECT_EQ(outcomeOf([&](QString& address) { OandGurl(path, address); }), stored(kBefore));
+        EXPECT_EQ(outcomeOf([&](QString& address) { return OandGurl(path, address); }),
+                  stored(kBefore));
     const QString fifo = programFolder() + QStringLiteral("/fifo.url"); // opening it would block
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {unreadable, fifo})
-        EXPECT_EQ(outcomeOf([&](QString& address) { OandGurl(path, address); }),
-                  failed(Kind::Unreadable));
+        EXPECT_EQ(outcomeOf([&](QString& address) { return OandGurl(path, address); }),
+                  failed(runtime_error::kPathFileAccess));
 }
 
 class Loading : public WindowFixture {

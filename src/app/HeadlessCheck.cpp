@@ -27,8 +27,8 @@ int inputError(const QString& message) {
 // never leaves half a report nor destroys the old one.
 class ReportOutput {
   public:
-    // The message naming the output when it cannot be opened.
-    std::optional<QString> open(const QString& path) {
+    // Fails naming the output when it cannot be opened.
+    Result<void> open(const QString& path) {
         const QFileInfo info(path);
         bool opened = false;
         if (path.isEmpty()) {
@@ -46,8 +46,8 @@ class ReportOutput {
             device_ = std::move(file);
         }
         if (opened)
-            return std::nullopt;
-        return error(path);
+            return {};
+        return failure(path);
     }
 
     void write(const QByteArray& bytes) {
@@ -56,18 +56,20 @@ class ReportOutput {
             device_->flush();
     }
 
-    // The message naming the output when the report could not be written whole.
-    std::optional<QString> finish() {
+    // Fails naming the output when the report could not be written whole.
+    Result<void> finish() {
         if (replacing_ ? replacing_->commit()
                        : device_->flush() && device_->error() == QFileDevice::NoError)
-            return std::nullopt;
-        return error(device_->fileName());
+            return {};
+        return failure(device_->fileName());
     }
 
   private:
-    QString error(const QString& path) const {
-        return QStringLiteral("cannot write %1: %2")
-            .arg(path.isEmpty() ? QStringLiteral("the report") : path, device_->errorString());
+    Failure failure(const QString& path) const {
+        return {
+            runtime_error::kPathFileAccess,
+            QStringLiteral("cannot write %1: %2")
+                .arg(path.isEmpty() ? QStringLiteral("the report") : path, device_->errorString())};
     }
 
     std::unique_ptr<QFileDevice> device_;
@@ -85,15 +87,12 @@ class HeadlessSink : public CheckSink {
     bool allGood() const { return allGood_; }
 
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override {
-        const QString name = savedPageName(row.shortcutPath, kPathSeparator);
-        if (downloadFolder_.isEmpty() || name.isEmpty())
-            return nullptr;
-        return std::make_unique<PageWriter>(downloadFolder_ + kPathSeparator + name, page);
+        return downloadFolder_.isEmpty() ? nullptr
+                                         : pageWriterInto(downloadFolder_, row.shortcutPath, page);
     }
 
-    void rowEnded(const CheckRow& row, const QString& saveError) override {
-        if (!saveError.isEmpty() && pagesNotSaved_++ == 0)
-            firstSaveError_ = saveError;
+    void rowEnded(const CheckRow& row, const Result<void>& saved) override {
+        unsavedPages_.note(saved);
         allGood_ = allGood_ && row.status == u"GOOD";
         output_.write(writer_.row(row));
     }
@@ -112,9 +111,8 @@ class HeadlessSink : public CheckSink {
     void runEnded(bool) override {
         if (showProgress_)
             std::fputc('\n', stderr);
-        if (pagesNotSaved_ > 0)
-            std::fprintf(stderr, "Vorlan: %s\n",
-                         qPrintable(unsavedPagesReport(pagesNotSaved_, firstSaveError_)));
+        if (const QString unsaved = unsavedPages_.report(); !unsaved.isEmpty())
+            std::fprintf(stderr, "Vorlan: %s\n", qPrintable(unsaved));
         QCoreApplication::quit();
     }
 
@@ -124,20 +122,8 @@ class HeadlessSink : public CheckSink {
     const QString downloadFolder_;
     const bool showProgress_;
     bool allGood_ = true;
-    int pagesNotSaved_ = 0;
-    QString firstSaveError_;
+    UnsavedPages unsavedPages_;
 };
-
-// The address a shortcut file holds; empty when it gives none or cannot be read.
-QString addressOf(const QString& shortcutPath) {
-    QString address;
-    try {
-        OandGurl(shortcutPath, address);
-    } catch (const ReaderError&) {
-        return {};
-    }
-    return address;
-}
 
 } // namespace
 
@@ -145,26 +131,26 @@ int runHeadlessCheck(const CheckOptions& options) {
     if (!options.downloadFolder.isEmpty() && !QFileInfo(options.downloadFolder).isDir())
         return inputError(
             QStringLiteral("the download folder %1 does not exist").arg(options.downloadFolder));
-    const ShortcutPaths shortcuts = shortcutPathsIn(options.path);
-    if (!shortcuts.error.isEmpty())
-        return inputError(shortcuts.error);
+    const Result<QStringList> shortcuts = shortcutPathsIn(options.path);
+    if (!shortcuts.ok())
+        return inputError(shortcuts.failure().message);
     ReportOutput output;
-    if (const auto error = output.open(options.output))
-        return inputError(*error);
+    if (const Result<void> opened = output.open(options.output); !opened.ok())
+        return inputError(opened.failure().message);
 
     ReportWriter writer(options.format);
     output.write(writer.begin());
     InternetTransfer inet;
     inet.applySettings(TransferSettings{});
     HeadlessSink sink(writer, output, options.downloadFolder);
-    auto* run = new CheckRun(sink, inet, addressOf, shortcuts.paths, RunLimits{});
+    auto* run = new CheckRun(sink, inet, readShortcutAddress, shortcuts.value(), RunLimits{});
     // The run deletes itself once it has ended, or goes with the component it used.
     run->setParent(&inet);
     run->start();
     QCoreApplication::exec();
     output.write(writer.end());
-    if (const auto error = output.finish())
-        return inputError(*error);
+    if (const Result<void> finished = output.finish(); !finished.ok())
+        return inputError(finished.failure().message);
     return sink.allGood() ? 0 : 1;
 }
 

@@ -14,12 +14,12 @@ namespace vorlan {
 
 namespace {
 
-QString readerErrorMessage(const QString& shortcutPath, const ReaderError& error) {
-    const QString reason = QString::fromStdString(error.what());
-    if (error.kind() == ReaderError::Kind::Unreadable)
-        return reason; // already names the file
+// A failure of the reader as a message naming the shortcut file.
+QString readerErrorMessage(const QString& shortcutPath, const Failure& failure) {
+    if (failure.number == runtime_error::kPathFileAccess)
+        return failure.message; // already names the file
     return QStringLiteral("Cannot read the address in the shortcut file %1: %2")
-        .arg(shortcutPath, reason);
+        .arg(shortcutPath, failure.message);
 }
 
 // The links of every result-file line, in file order. Reports the reason and gives nothing
@@ -27,13 +27,13 @@ QString readerErrorMessage(const QString& shortcutPath, const ReaderError& error
 // limit.
 std::optional<QList<PageLink>> readLinks(Form1& form) {
     Platform& platform = form.platform();
-    const TextLines resultFile = readTextLines(resultFilePath(form));
+    const Result<QStringList> resultFile = readTextLines(resultFilePath(form));
     if (!resultFile.ok()) {
-        platform.message(resultFile.error);
+        platform.message(resultFile.failure().message);
         return std::nullopt;
     }
     QList<PageLink> links;
-    for (const QString& line : resultFile.lines) {
+    for (const QString& line : resultFile.value()) {
         // The read stores into an address of its own, so that a shortcut without one gets an
         // empty link, never the previous shortcut's. What it stores (never empty: it holds a
         // dot) becomes the window's current address, as with every read; the export never
@@ -43,10 +43,8 @@ std::optional<QList<PageLink>> readLinks(Form1& form) {
             if (!address.isEmpty())
                 form.currentAddress = address;
         });
-        try {
-            OandGurl(line, address);
-        } catch (const ReaderError& error) {
-            platform.message(readerErrorMessage(line, error));
+        if (const Result<void> read = OandGurl(line, address); !read.ok()) {
+            platform.message(readerErrorMessage(line, read.failure()));
             return std::nullopt;
         }
         if (links.size() == kMaxPageLinks) {
@@ -89,8 +87,8 @@ void Label4_Click(Form1& form) {
     if (!links)
         return;
     const QString pagePath = linkListPagePath(savePlace, kPathSeparator);
-    if (const auto error = writeTextFile(pagePath, linkListPage(*links))) {
-        platform.message(*error);
+    if (const Result<void> written = writeTextFile(pagePath, linkListPage(*links)); !written.ok()) {
+        platform.message(written.failure().message);
         return;
     }
     if (platform.askYesNo(QStringLiteral("urlLIST.htm is created in your drive at") + savePlace +

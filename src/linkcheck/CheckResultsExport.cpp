@@ -27,8 +27,8 @@ void SaveResults_Click(Form1& form) {
     for (const CheckRow& row : rows)
         report += writer.row(row);
     report += writer.end();
-    if (const auto error = writeFileAtomically(path, report))
-        platform.message(*error);
+    if (const Result<void> written = writeFileAtomically(path, report); !written.ok())
+        platform.message(written.failure().message);
 }
 
 } // namespace vorlan

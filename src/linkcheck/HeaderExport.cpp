@@ -12,8 +12,8 @@ void Command8_Click(Form1& form) {
     if (text.isEmpty())
         text = QStringLiteral("No any header information here. Please search the URL first.");
     const QString path = form.workingFolder() + kPathSeparator + QStringLiteral("hINFOforN.txt");
-    if (const auto error = writeTextFile(path, text)) {
-        form.platform().message(*error);
+    if (const Result<void> written = writeTextFile(path, text); !written.ok()) {
+        form.platform().message(written.failure().message);
         return;
     }
     form.platform().shellOpen(path);

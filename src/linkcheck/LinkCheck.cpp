@@ -34,8 +34,7 @@ void LinkChecker::startRun(QStringList shortcutPaths) {
     form_.List3->clear();
     form_.List4->clear();
     rows_.clear();
-    pagesNotSaved_ = 0;
-    firstSaveError_.clear();
+    unsavedPages_ = UnsavedPages();
     run_ = new CheckRun(
         *this, *inet_, [this](const QString& path) { return readAddressIntoWindow(form_, path); },
         std::move(shortcutPaths), limits);
@@ -62,9 +61,8 @@ std::unique_ptr<PageWriter> LinkChecker::rowCommitted(const CheckRow& row, PageB
     return savingPages(form_) ? SaveAllHTMLs(form_, page, row.shortcutPath) : nullptr;
 }
 
-void LinkChecker::rowEnded(const CheckRow& row, const QString& saveError) {
-    if (!saveError.isEmpty() && pagesNotSaved_++ == 0)
-        firstSaveError_ = saveError;
+void LinkChecker::rowEnded(const CheckRow& row, const Result<void>& saved) {
+    unsavedPages_.note(saved);
     form_.List3->addItem(row.address);
     form_.List4->addItem(row.status);
     rows_.append(row);
@@ -83,8 +81,8 @@ void LinkChecker::runEnded(bool stopped) {
     form_.setWindowTitle((stopped ? QStringLiteral("STOPPED! - ") : QStringLiteral("DONE! - ")) +
                          form_.platform().executableName());
     // Nothing interrupts the run; what it could not save is told once at its end.
-    if (pagesNotSaved_ > 0)
-        form_.platform().message(unsavedPagesReport(pagesNotSaved_, firstSaveError_));
+    if (const QString unsaved = unsavedPages_.report(); !unsaved.isEmpty())
+        form_.platform().message(unsaved);
 }
 
 void Label5_Click(Form1& form) {
@@ -106,17 +104,17 @@ void Label5_Click(Form1& form) {
         platform.message(QStringLiteral("File is not created yet."));
         return;
     }
-    const TextLines lines = readTextLines(resultFile);
+    const Result<QStringList> lines = readTextLines(resultFile);
     if (!lines.ok()) {
-        platform.message(lines.error);
+        platform.message(lines.failure().message);
         return;
     }
-    if (lines.lines.isEmpty() || lines.lines.last().isEmpty()) {
+    if (lines.value().isEmpty() || lines.value().last().isEmpty()) {
         platform.message(QStringLiteral("Created list of shortcuts are empty that cannot create "
                                         "HTML.\r\nPlease make sure that list is prepared."));
         return;
     }
-    checker.startRun(lines.lines);
+    checker.startRun(lines.value());
 }
 
 void tmGETHEADER(Form1& form, const QString& tmHEADERS, qsizetype tmHEADERSnum) {

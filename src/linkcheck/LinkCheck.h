@@ -41,7 +41,7 @@ class LinkChecker : public QObject, public CheckSink {
     void abortRun();
 
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override;
-    void rowEnded(const CheckRow& row, const QString& saveError) override;
+    void rowEnded(const CheckRow& row, const Result<void>& saved) override;
     void progressed(const CheckProgress& progress) override;
     void runEnded(bool stopped) override;
 
@@ -49,8 +49,7 @@ class LinkChecker : public QObject, public CheckSink {
     InternetTransfer* inet_;
     QPointer<CheckRun> run_;
     QList<CheckRow> rows_;
-    int pagesNotSaved_ = 0;
-    QString firstSaveError_;
+    UnsavedPages unsavedPages_;
 };
 
 // Checks every address named in the result file and lists the results (Label5 "Check Link

@@ -48,21 +48,19 @@ void Check3_Click(Form1& form) {
         return;
     }
     if (answer == defaultFolder && !entryExists(answer, EntryKind::FilesAndDirectories)) {
-        if (const auto error = makeDirectory(answer))
-            platform.message(*error);
+        if (const Result<void> made = makeDirectory(answer); !made.ok())
+            platform.message(made.failure().message);
     }
     form.downloadFolder = answer;
-    int notSaved = 0;
-    QString firstError;
+    UnsavedPages unsaved;
     for (HeldPage& page : held) {
         if (const auto writer = SaveAllHTMLs(form, page.page, page.shortcutPath)) {
             writer->writeUntil(QDeadlineTimer(QDeadlineTimer::Forever));
-            if (!writer->error().isEmpty() && notSaved++ == 0)
-                firstError = writer->error();
+            unsaved.note(writer->saved());
         }
     }
-    if (notSaved > 0)
-        platform.message(unsavedPagesReport(notSaved, firstError));
+    if (const QString report = unsaved.report(); !report.isEmpty())
+        platform.message(report);
 }
 
 bool savingPages(const Form1& form) {
@@ -77,10 +75,7 @@ std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, PageBody& EachPage,
     }
     if (form.downloadFolder.isEmpty())
         form.platform().message(QStringLiteral("The initial saving place is root of Vorlan."));
-    const QString name = savedPageName(EachPageNAME, kPathSeparator);
-    if (name.isEmpty())
-        return nullptr;
-    return std::make_unique<PageWriter>(form.downloadFolder + kPathSeparator + name, EachPage);
+    return pageWriterInto(form.downloadFolder, EachPageNAME, EachPage);
 }
 
 } // namespace vorlan

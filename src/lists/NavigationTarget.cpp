@@ -9,12 +9,7 @@ namespace vorlan {
 QString navigationTarget(const QString& item) {
     if (!item.endsWith(QStringLiteral(".url"), Qt::CaseInsensitive) || !QFileInfo(item).isFile())
         return item;
-    QString address;
-    try {
-        OandGurl(item, address);
-    } catch (const ReaderError&) {
-        return item;
-    }
+    const QString address = readShortcutAddress(item);
     return address.isEmpty() ? item : address;
 }
 

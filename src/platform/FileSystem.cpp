@@ -17,6 +17,10 @@ namespace vorlan {
 
 namespace {
 
+Failure fileFailure(const QString& message) {
+    return {runtime_error::kPathFileAccess, message};
+}
+
 // Beyond the size a file reports, it is read in pieces of this many bytes.
 constexpr qint64 kReadChunkBytes = 4096;
 
@@ -78,12 +82,12 @@ bool entryExists(const QString& path, EntryKind kind) {
     });
 }
 
-std::optional<QString> makeDirectory(const QString& path) {
+Result<void> makeDirectory(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0777) == 0)
-        return std::nullopt;
-    return QStringLiteral("Cannot create the folder %1: %2")
-        .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return {};
+    return fileFailure(QStringLiteral("Cannot create the folder %1: %2")
+                           .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 QStringList splitTextLines(const QString& text) {
@@ -104,22 +108,24 @@ QStringList splitTextLines(const QString& text) {
     return lines;
 }
 
-TextLines readTextLines(const QString& path, qint64 maxBytes, TextDecoding decoding) {
+Result<QStringList> readTextLines(const QString& path, qint64 maxBytes, TextDecoding decoding) {
+    const auto cannotRead = [&path](const QString& reason) {
+        return fileFailure(QStringLiteral("Cannot read the file %1: %2").arg(path, reason));
+    };
     // A FIFO would block the program and a device may never end: only plain files are read.
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        return {{}, QStringLiteral("Cannot read the file %1: not a plain file").arg(path)};
+        return cannotRead(QStringLiteral("not a plain file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
+        return cannotRead(file.errorString());
     // Shortcuts and result files are small; a huge file (a sparse one of gigabytes, say)
     // would only exhaust memory. The size a file reports is not always what it yields
     // (/proc/self/pagemap reports none and yields gigabytes), so the read stops at the cap.
-    const QString tooLarge = QStringLiteral("Cannot read the file %1: it is larger than %2 MiB")
-                                 .arg(path)
-                                 .arg(maxBytes / (1024 * 1024));
+    const QString tooLarge =
+        QStringLiteral("it is larger than %1 MiB").arg(maxBytes / (1024 * 1024));
     if (file.size() > maxBytes)
-        return {{}, tooLarge};
+        return cannotRead(tooLarge);
     QByteArray bytes = file.read(file.size());
     char chunk[kReadChunkBytes];
     while (bytes.size() <= maxBytes) {
@@ -129,25 +135,26 @@ TextLines readTextLines(const QString& path, qint64 maxBytes, TextDecoding decod
         bytes.append(chunk, read);
     }
     if (file.error() != QFileDevice::NoError)
-        return {{}, QStringLiteral("Cannot read the file %1: %2").arg(path, file.errorString())};
+        return cannotRead(file.errorString());
     if (bytes.size() > maxBytes)
-        return {{}, tooLarge};
-    return {splitTextLines(decoded(bytes, decoding)), {}};
+        return cannotRead(tooLarge);
+    return splitTextLines(decoded(bytes, decoding));
 }
 
-std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& bytes) {
+Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return std::nullopt;
-    return QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString());
+        return {};
+    return fileFailure(
+        QStringLiteral("Cannot write the file %1: %2").arg(path, file.errorString()));
 }
 
 QByteArray toLocal8Bit(const QString& text) {
     return text.toLocal8Bit();
 }
 
-std::optional<QString> writeTextFile(const QString& path, const QString& text) {
+Result<void> writeTextFile(const QString& path, const QString& text) {
     return writeFileAtomically(path, toLocal8Bit(text) + "\r\n");
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -17,8 +19,8 @@ enum class EntryKind {
 // run of characters, any one character, case ignored). An empty path means the root.
 bool entryExists(const QString& path, EntryKind kind);
 
-// Creates one directory. Returns the reason when it cannot.
-std::optional<QString> makeDirectory(const QString& path);
+// Creates one directory; a failure names it and the reason.
+Result<void> makeDirectory(const QString& path);
 
 // How the bytes of a text file become text.
 enum class TextDecoding {
@@ -31,27 +33,22 @@ enum class TextDecoding {
 };
 
 // A text file read whole: its lines in file order without their line ends. CR LF, a lone
-// LF and a lone CR each end a line; an empty file has no line.
-struct TextLines {
-    QStringList lines;
-    QString error; // empty when the file was read
-    bool ok() const { return error.isEmpty(); }
-};
-// Only plain files of at most maxBytes are read; anything else is an error.
+// LF and a lone CR each end a line; an empty file has no line. Only plain files of at most
+// maxBytes are read; anything else fails, naming the file and the reason.
 inline constexpr qint64 kMaxTextFileBytes = 64 * 1024 * 1024;
-TextLines readTextLines(const QString& path, qint64 maxBytes = kMaxTextFileBytes,
-                        TextDecoding decoding = TextDecoding::Locale);
+Result<QStringList> readTextLines(const QString& path, qint64 maxBytes = kMaxTextFileBytes,
+                                  TextDecoding decoding = TextDecoding::Locale);
 
 // Splits decoded text into lines by the rule above.
 QStringList splitTextLines(const QString& text);
 
 // Writes bytes to a temporary file beside path and renames it into place, so a failure
-// never leaves a half-written file nor destroys the old one. Returns the message naming
-// the file and the reason on failure.
-std::optional<QString> writeFileAtomically(const QString& path, const QByteArray& bytes);
+// never leaves a half-written file nor destroys the old one. A failure names the file and
+// the reason.
+Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Writes text in the locale's 8-bit encoding followed by CR LF, atomically as above.
-std::optional<QString> writeTextFile(const QString& path, const QString& text);
+Result<void> writeTextFile(const QString& path, const QString& text);
 
 // The text's bytes in the locale's 8-bit encoding.
 QByteArray toLocal8Bit(const QString& text);

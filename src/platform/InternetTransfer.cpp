@@ -1,5 +1,7 @@
 #include "InternetTransfer.h"
 
+#include "TrustStore.h"
+
 #include <QElapsedTimer>
 #include <QNetworkProxyFactory>
 #include <QRegularExpression>
@@ -367,11 +369,7 @@ InternetTransfer::TransferId InternetTransfer::start(const QUrl& url, DataHandle
     curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorText);
-    // Trusted certificates: the system store, or the ones OpenSSL's usual variables name.
-    if (const QByteArray file = qgetenv("SSL_CERT_FILE"); !file.isEmpty())
-        curl_easy_setopt(easy, CURLOPT_CAINFO, file.constData());
-    if (const QByteArray folder = qgetenv("SSL_CERT_DIR"); !folder.isEmpty())
-        curl_easy_setopt(easy, CURLOPT_CAPATH, folder.constData());
+    useSharedTrustStore(easy);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Transfer::headerArrived);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, &transfer);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Transfer::bodyArrived);

@@ -12,14 +12,11 @@ namespace {
 // Runs the extraction step on each line and collects the current address after it
 // whenever it is not empty. Returns false when a step fails; entries holds those so far.
 bool extractLines(const QStringList& lines, QString& currentAddress, QStringList& entries) {
-    try {
-        for (const QString& line : lines) {
-            GST(line, currentAddress);
-            if (!currentAddress.isEmpty())
-                entries.append(currentAddress);
-        }
-    } catch (const ReaderError&) {
-        return false;
+    for (const QString& line : lines) {
+        if (!GST(line, currentAddress).ok())
+            return false;
+        if (!currentAddress.isEmpty())
+            entries.append(currentAddress);
     }
     return true;
 }
@@ -34,12 +31,12 @@ void List1_Click(Form1& form) {
             QStringLiteral("File is not found. You may replaced this file. Please search again."));
         return;
     }
-    const TextLines file =
+    const Result<QStringList> file =
         readTextLines(path, kMaxShortcutFileBytes, TextDecoding::Utf8OrWindows1252);
     if (!file.ok())
         return;
     QStringList entries;
-    const bool completed = extractLines(file.lines, form.currentAddress, entries);
+    const bool completed = extractLines(file.value(), form.currentAddress, entries);
     form.List2->addItems(entries);
     if (!completed)
         return;

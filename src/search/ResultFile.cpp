@@ -11,14 +11,14 @@ QString resultFilePath(const Form1& form) {
 }
 
 QString CHeckURLtxtstor(Form1& form, QString& tmpURL, bool COMMAND2B, QString* readError) {
-    const TextLines file = readTextLines(resultFilePath(form));
+    const Result<QStringList> file = readTextLines(resultFilePath(form));
     if (readError)
-        *readError = file.error;
-    if (file.lines.isEmpty())
+        *readError = file.ok() ? QString() : file.failure().message;
+    if (!file.ok() || file.value().isEmpty())
         return tmpURL;
-    tmpURL = file.lines.last();
+    tmpURL = file.value().last();
     if (COMMAND2B) {
-        QStringList shortcuts = file.lines;
+        QStringList shortcuts = file.value();
         shortcuts.removeAll(QString());
         // One call keeps a list of 100,000 paths quick to fill.
         form.List1->addItems(shortcuts);

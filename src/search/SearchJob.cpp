@@ -42,10 +42,10 @@ void Command1_Click(Form1& form) {
     const QString scriptPath = listingScriptPath(form);
 
     form.scriptWriting = true;
-    const auto error = writeTextFile(scriptPath, script);
+    const Result<void> written = writeTextFile(scriptPath, script);
     form.scriptWriting = false;
-    if (error) {
-        platform.message(*error);
+    if (!written.ok()) {
+        platform.message(written.failure().message);
         return;
     }
     if (const auto error = platform.runListingScript(scriptPath))

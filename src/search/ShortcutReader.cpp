@@ -70,41 +70,21 @@ QString trimmedOfBlanks(const QString& text) {
     return text.sliced(first, end - first);
 }
 
-ReaderError invalidArgument() {
-    return ReaderError(ReaderError::Kind::InvalidArgument,
-                       QStringLiteral("Invalid procedure call or argument"));
-}
-
-ReaderError overflow() {
-    return ReaderError(ReaderError::Kind::Overflow, QStringLiteral("Overflow"));
-}
+const Failure kInvalidArgument{runtime_error::kInvalidArgument,
+                               QStringLiteral("Invalid procedure call or argument")};
+const Failure kOverflow{runtime_error::kOverflow, QStringLiteral("Overflow")};
 
 } // namespace
 
-ReaderError::ReaderError(Kind kind, const QString& what)
-    : std::runtime_error(what.toStdString()), kind_(kind) {}
-
-int ReaderError::number() const {
-    switch (kind_) {
-    case Kind::InvalidArgument:
-        return 5;
-    case Kind::Overflow:
-        return 6;
-    case Kind::Unreadable:
-        break;
-    }
-    return 75;
-}
-
-void GST(QString text, QString& currentAddress, CharacterCodeFunction code) {
+Result<void> GST(QString text, QString& currentAddress, CharacterCodeFunction code) {
     const qsizetype section = text.indexOf(kSectionName);
     if (section >= 0) {
         if (positionBeyond(text, section, kLargestPosition))
-            throw overflow();
+            return kOverflow;
         text = textAfterCharacterAt(text, section + kSectionName.size());
     }
     if (!text.contains(u'.'))
-        return;
+        return {};
 
     // Pass k looks at position length(s) - k. A removal shortens s by its last character
     // while k still grows by one, so the next position lies two characters to the left.
@@ -113,13 +93,13 @@ void GST(QString text, QString& currentAddress, CharacterCodeFunction code) {
     for (int k = 0;; ++k) {
         for (; charactersToStep > 0; --charactersToStep) {
             if (looked == 0)
-                throw invalidArgument();
+                return kInvalidArgument;
             looked -= unitsOfCharacterBefore(text, looked);
         }
         const char32_t character = characterAt(text, looked);
         if (character == U'.') {
             currentAddress = trimmedOfBlanks(text);
-            return;
+            return {};
         }
         charactersToStep = 1;
         if (isRemovedCode(codeOf(character, code))) {
@@ -127,35 +107,34 @@ void GST(QString text, QString& currentAddress, CharacterCodeFunction code) {
             charactersToStep = 2;
         }
         if (k == kLargestPosition)
-            throw overflow();
+            return kOverflow;
     }
 }
 
-void OandGurl(const QString& shortcutPath, QString& currentAddress) {
+Result<void> OandGurl(const QString& shortcutPath, QString& currentAddress) {
     if (!entryExists(shortcutPath, EntryKind::FilesOnly))
-        return;
-    const TextLines file =
+        return {};
+    const Result<QStringList> file =
         readTextLines(shortcutPath, kMaxShortcutFileBytes, TextDecoding::Utf8OrWindows1252);
     if (!file.ok())
-        throw ReaderError(ReaderError::Kind::Unreadable, file.error);
-    for (const QString& line : file.lines) {
+        return file.failure();
+    for (const QString& line : file.value()) {
         const qsizetype key = line.indexOf(kAddressKey);
         if (key < 0)
             continue;
         if (positionBeyond(line, key, kLargestKeyPosition))
-            throw overflow();
-        GST(textAfterCharacterAt(line, key + kAddressKey.size()), currentAddress);
+            return kOverflow;
+        if (Result<void> step =
+                GST(textAfterCharacterAt(line, key + kAddressKey.size()), currentAddress);
+            !step.ok())
+            return step;
     }
+    return {};
 }
 
 QString readShortcutAddress(const QString& shortcutPath) {
     QString address;
-    try {
-        OandGurl(shortcutPath, address);
-    } catch (const ReaderError&) {
-        address.clear();
-    }
-    return address;
+    return OandGurl(shortcutPath, address).ok() ? address : QString();
 }
 
 } // namespace vorlan

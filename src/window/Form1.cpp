@@ -268,8 +268,8 @@ void Form1::Form_Load() {
 
     const QString folder = workingFolder();
     if (!entryExists(folder, EntryKind::FilesAndDirectories)) {
-        if (const auto error = makeDirectory(folder))
-            platform_.message(*error);
+        if (const Result<void> made = makeDirectory(folder); !made.ok())
+            platform_.message(made.failure().message);
     }
 }
 

@@ -7,16 +7,13 @@
 namespace vorlan::test {
 
 std::unique_ptr<PageWriter> RecordingSink::rowCommitted(const CheckRow& row, PageBody& page) {
-    const QString name = savedPageName(row.shortcutPath, u'/');
-    if (pagesFolder.isEmpty() || name.isEmpty())
-        return nullptr;
-    return std::make_unique<PageWriter>(pagesFolder + u'/' + name, page);
+    return pagesFolder.isEmpty() ? nullptr : pageWriterInto(pagesFolder, row.shortcutPath, page);
 }
 
-void RecordingSink::rowEnded(const CheckRow& row, const QString& saveError) {
+void RecordingSink::rowEnded(const CheckRow& row, const Result<void>& saved) {
     rows.append(row);
-    if (!saveError.isEmpty())
-        saveErrors.append(saveError);
+    if (!saved.ok())
+        saveErrors.append(saved.failure().message);
 }
 
 CheckRun* EngineFixture::start(const QStringList& paths) {

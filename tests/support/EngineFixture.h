@@ -14,7 +14,7 @@ namespace vorlan::test {
 // the window does.
 struct RecordingSink : CheckSink {
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override;
-    void rowEnded(const CheckRow& row, const QString& saveError) override;
+    void rowEnded(const CheckRow& row, const Result<void>& saved) override;
     void progressed(const CheckProgress& progress) override { this->progress.append(progress); }
     void runEnded(bool stopped) override {
         ended = true;

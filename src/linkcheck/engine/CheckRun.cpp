@@ -134,9 +134,9 @@ bool CheckRun::commitRows(const QDeadlineTimer& slice) {
         if (pageWriter_) {
             if (!pageWriter_->writeUntil(slice))
                 return false;
-            const QString error = pageWriter_->error();
+            const Result<void> saved = pageWriter_->saved();
             pageWriter_.reset();
-            sink_.rowEnded(rowBeingSaved_, error);
+            sink_.rowEnded(rowBeingSaved_, saved);
             endRow();
         } else {
             if (window_.empty() || !window_.front().done)

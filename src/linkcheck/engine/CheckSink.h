@@ -29,8 +29,8 @@ class CheckSink {
     // Row row.index is committed; its page may be saved. A writer returned is driven by the
     // run, a slice at a time, before the row ends. The page may be taken over.
     virtual std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) = 0;
-    // The row's page is saved, or saveError tells why not (empty when nothing failed).
-    virtual void rowEnded(const CheckRow& row, const QString& saveError) = 0;
+    // The row is complete: its page saved, or the failure that kept it from being saved.
+    virtual void rowEnded(const CheckRow& row, const Result<void>& saved) = 0;
     // At the start, then at most ten times a second while the run goes on and once at its
     // end, whenever the figures have changed.
     virtual void progressed(const CheckProgress&) {}

@@ -1,6 +1,7 @@
 #include "PageWriter.h"
 
 #include "PageBody.h"
+#include "Platform.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -41,7 +42,8 @@ PageWriter::PageWriter(const QString& path, PageBody& page)
 }
 
 void PageWriter::fail(const QString& reason) {
-    error_ = QStringLiteral("Cannot write the file %1: %2").arg(path_, reason);
+    saved_ = Failure{runtime_error::kPathFileAccess,
+                     QStringLiteral("Cannot write the file %1: %2").arg(path_, reason)};
     finished_ = true;
 }
 
@@ -77,13 +79,26 @@ bool PageWriter::writeUntil(const QDeadlineTimer& deadline) {
     return finished_;
 }
 
-QString unsavedPagesReport(int count, const QString& firstError) {
-    if (count == 0)
+std::unique_ptr<PageWriter> pageWriterInto(const QString& folder, const QString& shortcutPath,
+                                           PageBody& page) {
+    const QString name = savedPageName(shortcutPath, kPathSeparator);
+    if (name.isEmpty())
+        return nullptr;
+    return std::make_unique<PageWriter>(folder + kPathSeparator + name, page);
+}
+
+void UnsavedPages::note(const Result<void>& saved) {
+    if (!saved.ok() && count_++ == 0)
+        first_ = saved.failure().message;
+}
+
+QString UnsavedPages::report() const {
+    if (count_ == 0)
         return {};
     const QString counted =
-        count == 1 ? QStringLiteral("1 page could not be saved.")
-                   : QStringLiteral("%1 pages could not be saved; the first:").arg(count);
-    return counted + QStringLiteral("\r\n") + firstError;
+        count_ == 1 ? QStringLiteral("1 page could not be saved.")
+                    : QStringLiteral("%1 pages could not be saved; the first:").arg(count_);
+    return counted + QStringLiteral("\r\n") + first_;
 }
 
 } // namespace vorlan

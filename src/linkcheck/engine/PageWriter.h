@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QDeadlineTimer>
 #include <QString>
 #include <QTemporaryFile>
@@ -24,8 +26,8 @@ class PageWriter {
     // Writes until the page is in place or the deadline has passed; true when finished,
     // written or failed.
     bool writeUntil(const QDeadlineTimer& deadline);
-    // Why the page was not saved, naming the file; empty when it was.
-    const QString& error() const { return error_; }
+    // Whether the page was saved; a failure names the file and the reason.
+    const Result<void>& saved() const { return saved_; }
 
   private:
     void putInPlace();
@@ -34,11 +36,25 @@ class PageWriter {
     QString path_;
     std::unique_ptr<QIODevice> page_;
     QTemporaryFile file_;
-    QString error_;
+    Result<void> saved_;
     bool finished_ = false;
 };
 
-// Tells how many pages could not be saved, with the reason for the first; empty for none.
-QString unsavedPagesReport(int count, const QString& firstError);
+// A writer of the shortcut's page into the folder under savedPageName; null when the name
+// gives nothing to save under.
+std::unique_ptr<PageWriter> pageWriterInto(const QString& folder, const QString& shortcutPath,
+                                           PageBody& page);
+
+// Counts the pages that could not be saved, keeping the reason for the first.
+class UnsavedPages {
+  public:
+    void note(const Result<void>& saved);
+    // How many pages could not be saved, with the reason for the first; empty for none.
+    QString report() const;
+
+  private:
+    int count_ = 0;
+    QString first_;
+};
 
 } // namespace vorlan
