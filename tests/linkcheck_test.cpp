@@ -212,21 +212,6 @@ TEST_F(WindowFixture, ResultRowsSelectEverywhereAndShowTheirHeader) {
     EXPECT_FALSE(form->List2->isHidden());
 }
 
-TEST_F(WindowFixture, Command8WritesTheShownHeaderAndOpensIt) {
-    const QString path = workingFolder() + "/hINFOforN.txt";
-    form->Command8->click();
-    EXPECT_EQ(fileBytes(path), "No any header information here. Please search the URL first.\r\n");
-    form->Text2->setPlainText(QStringLiteral("HTTP/1.1 200 OK\r\nA: b"));
-    form->Command8->click();
-    EXPECT_EQ(fileBytes(path), "HTTP/1.1 200 OK\r\nA: b\r\n");
-    EXPECT_EQ(platform->shellOpens, QStringList({path, path}));
-    QDir(workingFolder()).removeRecursively();
-    form->Command8->click();
-    EXPECT_EQ(platform->shellOpens.size(), 2);
-    ASSERT_EQ(platform->messages.size(), 1);
-    EXPECT_TRUE(platform->messages[0].contains(path));
-}
-
 // Commands clicked while a run is in progress: those that would change what the run reads
 // are refused with a message, the others work beside it, and closing the window ends it.
 class CommandsDuringARun : public WindowFixture {

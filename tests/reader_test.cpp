@@ -53,35 +53,28 @@ TEST(GST, FollowsTheExtractionStep) {
     const QString x = QStringLiteral("x");
     const struct {
         QString text;
-        CharacterCodeFunction code;
         Outcome outcome;
     } cases[] = {
-        {QStringLiteral("URL=ab.cd/ef"), characterCode, stored("URL=ab.cd/ef")},
-        {QStringLiteral(" ab.cd  "), characterCode, stored("ab.cd")},
-        {QStringLiteral("\tab.cd\t"), characterCode, stored("\tab.cd")}, // only blanks trimmed
-        {QStringLiteral("localhost/"), characterCode, stored(kBefore)},
-        {QString(), characterCode, stored(kBefore)},
-        {QStringLiteral("[InternetShortcut]"), characterCode, stored(kBefore)},
-        {QStringLiteral("[InternetShortcut]xURL=ab.cd"), characterCode, stored("URL=ab.cd")},
-        {QStringLiteral("a.[InternetShortcut]xb.c"), characterCode, stored("b.c")},
-        {QStringLiteral("ab.cd\t"), characterCode, stored("ab.cd")},
-        {QStringLiteral("ab.\t"), characterCode, failed(runtime_error::kInvalidArgument)},
-        {QStringLiteral("q\t.\t"), characterCode, failed(runtime_error::kInvalidArgument)},
+        {QStringLiteral("URL=ab.cd/ef"), stored("URL=ab.cd/ef")},
+        {QStringLiteral(" ab.cd  "), stored("ab.cd")},
+        {QStringLiteral("\tab.cd\t"), stored("\tab.cd")}, // only blanks trimmed
+        {QString(), stored(kBefore)},
+        {QStringLiteral("[InternetShortcut]xURL=ab.cd"), stored("URL=ab.cd")},
+        {QStringLiteral("a.[InternetShortcut]xb.c"), stored("b.c")},
+        {QStringLiteral("ab.\t"), failed(runtime_error::kInvalidArgument)},
         {QStringLiteral("a.b\x05"
                         "c\x01"),
-         characterCode, stored("a.b\x05")}, // a stepped-over character is kept
-        {QStringLiteral("ab.cd\u00C8A"), characterCode, stored("ab.cd\u00C8")},
-        {QStringLiteral("ab.cd\u0100A"), characterCode, stored("ab.cd\u0100A")}, // not in 1252
-        {QStringLiteral("ab.cd\x01\U0001F600"), characterCode, stored("ab.cd\x01")},
-        {QStringLiteral("a.") + x.repeated(32767), characterCode, stored("a." + x.repeated(32767))},
-        {QStringLiteral("a.") + x.repeated(32768), characterCode, failed(runtime_error::kOverflow)},
-        {x.repeated(32766) + "[InternetShortcut]-a.b", characterCode, stored("a.b")},
-        {x.repeated(32767) + "[InternetShortcut]-a.b", characterCode,
-         failed(runtime_error::kOverflow)},
+         stored("a.b\x05")}, // a stepped-over character is kept
+        {QStringLiteral("ab.cd\u00C8A"), stored("ab.cd\u00C8")},
+        {QStringLiteral("ab.cd\u0100A"), stored("ab.cd\u0100A")}, // not in 1252
+        {QStringLiteral("ab.cd\x01\U0001F600"), stored("ab.cd\x01")},
+        {QStringLiteral("a.") + x.repeated(32767), stored("a." + x.repeated(32767))},
+        {QStringLiteral("a.") + x.repeated(32768), failed(runtime_error::kOverflow)},
+        {x.repeated(32766) + "[InternetShortcut]-a.b", stored("a.b")},
+        {x.repeated(32767) + "[InternetShortcut]-a.b", failed(runtime_error::kOverflow)},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(outcomeOf([&](QString& address) { return GST(c.text, address, c.code); }),
-                  c.outcome)
+        EXPECT_EQ(outcomeOf([&](QString& address) { return GST(c.text, address); }), c.outcome)
             << c.text.left(40).toStdString();
     }
 }
@@ -92,34 +85,36 @@ TEST(GST, CutsOffExactlyTheTwoCodeRanges) {
         const bool removed = (code >= 1 && code <= 30) || (code >= 129 && code <= 254);
         const QString text = QStringLiteral("a.b") + fromWindows1252(QByteArray(1, char(code)));
         QString address;
-        GST(text, address);
+        ASSERT_TRUE(GST(text, address).ok());
         const QString kept = code == ' ' ? QStringLiteral("a.b") : text;
         EXPECT_EQ(address, removed ? QStringLiteral("a.b") : kept) << code;
     }
 }
 
-class ShortcutFiles : public WindowFixture {};
+// Shortcut files and the result file read by the window.
+class Reading : public WindowFixture {
+  protected:
+    QString resultFile() const { return workingFolder() + QStringLiteral("/url.txt"); }
+    bool labelsEnabled() const {
+        return form->Label1->isEnabled() && form->Label4->isEnabled() && form->Label5->isEnabled();
+    }
+};
 
-TEST_F(ShortcutFiles, OandGurlReadsTheAddressAfterTheLastUrl) {
+TEST_F(Reading, OandGurlReadsTheAddressAfterTheLastUrl) {
     const struct {
         QByteArray bytes;
         Outcome outcome;
     } cases[] = {
         {"[InternetShortcut]\r\nURL=ab.cd/ef\r\n", stored("ab.cd/ef")},
-        {"[InternetShortcut]\nURL=ab.cd/ef\n", stored("ab.cd/ef")},
         {"[InternetShortcut]\rURL=ab.cd/ef\rHotKey=0", stored("ab.cd/ef")},
-        {"URL= ab.cd  \r\n", stored("ab.cd")},
         {"BASEURL=ab.cd\r\nURL=gh.ij.kl\r\n", stored("gh.ij.kl")},
         {"URL=gh.ij.kl\r\nBASEURL=ab.cd\r\n", stored("ab.cd")},
         {"url=ab.cd\r\n", stored(kBefore)},
-        {"URL=localhost/\r\n", stored(kBefore)},
         {"URL=ab.cd\r\nIconFile=C:\\URLS\\x.ico\r\n", stored("\\x.ico")},
         {"xURL\r\nURL", stored(kBefore)},
-        {"", stored(kBefore)},
         {QByteArray("\0URL=\0ab.cd\0\r\n", 14), stored(QString(QChar(0)) + "ab.cd" + QChar(0))},
         // Not UTF-8: every byte is a character of the Windows code page.
         {"URL=http://caf\xE9.example/", stored("http://caf\u00E9.example/")},
-        {"URL=ab.cd\xC8", stored("ab.cd")},
         {"URL=ab.cd\xC8"
          "A",
          stored("ab.cd\u00C8")},
@@ -130,7 +125,6 @@ TEST_F(ShortcutFiles, OandGurlReadsTheAddressAfterTheLastUrl) {
         {"URL=ab.cd\r\nURL=ab.\t\r\n", {"ab.cd", runtime_error::kInvalidArgument}},
         {QByteArray(32762, 'x') + "URL=ab.cd", stored("ab.cd")},
         {QByteArray(32763, 'x') + "URL=ab.cd", failed(runtime_error::kOverflow)},
-        {"URL=a." + QByteArray(40000, 'b'), failed(runtime_error::kOverflow)},
         {"URL=a.b" + QByteArray(1'000'000, '\t'), failed(runtime_error::kOverflow)},
         {"URL=" + QByteArray(1'000'000, 'a') + ".b", stored(QString(1'000'000, u'a') + ".b")},
     };
@@ -142,7 +136,7 @@ TEST_F(ShortcutFiles, OandGurlReadsTheAddressAfterTheLastUrl) {
     }
 }
 
-TEST_F(ShortcutFiles, OandGurlSkipsMissingEntriesAndReportsUnreadableFiles) {
+TEST_F(Reading, OandGurlSkipsMissingEntriesAndReportsUnreadableFiles) {
     const QString unreadable = programFolder() + QStringLiteral("/mem.url");
     linkToUnreadableFile(unreadable);
     for (const QString& path : {programFolder() + "/missing.url", programFolder(), QString()})
@@ -155,15 +149,7 @@ TEST_F(ShortcutFiles, OandGurlSkipsMissingEntriesAndReportsUnreadableFiles) {
                   failed(runtime_error::kPathFileAccess));
 }
 
-class Loading : public WindowFixture {
-  protected:
-    QString resultFile() const { return workingFolder() + QStringLiteral("/url.txt"); }
-    bool labelsEnabled() const {
-        return form->Label1->isEnabled() && form->Label4->isEnabled() && form->Label5->isEnabled();
-    }
-};
-
-TEST_F(Loading, Command2ReportsEveryOutcome) {
+TEST_F(Reading, Command2ReportsEveryOutcome) {
     const QString empty = QStringLiteral("This directory does not have shortcut file.");
     const QString searchFirst = QStringLiteral("Please click on 'Search and Create' button first.");
     const QString found = QStringLiteral("Found file entry number: [%1] - Vorlan");
@@ -207,7 +193,7 @@ TEST_F(Loading, Command2ReportsEveryOutcome) {
     }
 }
 
-TEST_F(Loading, ALaterEmptyLoadKeepsCaptionAndLabels) {
+TEST_F(Reading, ALaterEmptyLoadKeepsCaptionAndLabels) {
     writeFile(QStringLiteral("VOR/listB.bat"), "");
     writeFile(QStringLiteral("VOR/url.txt"), "a\r\nb\r\n");
     form->Load->trigger();
@@ -218,7 +204,7 @@ TEST_F(Loading, ALaterEmptyLoadKeepsCaptionAndLabels) {
     EXPECT_TRUE(labelsEnabled());
 }
 
-TEST_F(Loading, AnUnreadableResultFileIsNamedAndLeavesTheListEmpty) {
+TEST_F(Reading, AnUnreadableResultFileIsNamedAndLeavesTheListEmpty) {
     writeFile(QStringLiteral("VOR/listB.bat"), "");
     linkToUnreadableFile(resultFile());
     Command2_Click(*form);
@@ -227,15 +213,9 @@ TEST_F(Loading, AnUnreadableResultFileIsNamedAndLeavesTheListEmpty) {
         << platform->messages[0].toStdString();
     EXPECT_EQ(form->List1->count(), 0);
     EXPECT_FALSE(labelsEnabled());
-
-    QString last = QStringLiteral("kept");
-    QString error;
-    CHeckURLtxtstor(*form, last, false, &error);
-    EXPECT_EQ(last, "kept");
-    EXPECT_FALSE(error.isEmpty());
 }
 
-TEST_F(Loading, CheckWithoutFillingLeavesTheListAndGivesTheLastLine) {
+TEST_F(Reading, CheckWithoutFillingLeavesTheListAndGivesTheLastLine) {
     writeFile(QStringLiteral("VOR/url.txt"), "a\r\nb\r\nc\r\n");
     form->List1->addItem(QStringLiteral("x"));
     QString last;
@@ -246,7 +226,7 @@ TEST_F(Loading, CheckWithoutFillingLeavesTheListAndGivesTheLastLine) {
     EXPECT_EQ(itemTexts(form->List1), QStringList{"x"});
 }
 
-TEST_F(Loading, List1ShowsWhatEachLineYields) {
+TEST_F(Reading, List1ShowsWhatEachLineYields) {
     const QByteArray shortcut = "[InternetShortcut]\r\nURL=ab.cd/ef\r\nModified=0A1B\r\n";
     const QString url = QStringLiteral("URL=ab.cd/ef");
     const struct {
@@ -257,11 +237,8 @@ TEST_F(Loading, List1ShowsWhatEachLineYields) {
     } cases[] = {
         {shortcut, {}, {url, url}, url},
         {shortcut, kBefore, {kBefore, url, url}, url},
-        {"[InternetShortcut]\r\nURL=localhost\r\n", {}, {}, {}},
         {"[InternetShortcut]\r\nURL=localhost\r\n", kBefore, {kBefore, kBefore}, kBefore},
         {"a.b\r\nab.\t\r\nc.d\r\n", {}, {"a.b"}, "a.b"}, // the failing line ends it quietly
-        {"URL=" + QByteArray(1'000'000, 'a'), {}, {}, {}},
-        {"", kBefore, {}, kBefore},
         {"URL=caf\xE9.example\r\n", {}, {"URL=caf\u00E9.example"}, "URL=caf\u00E9.example"},
     };
     for (const auto& c : cases) {
@@ -276,7 +253,7 @@ TEST_F(Loading, List1ShowsWhatEachLineYields) {
     EXPECT_TRUE(platform->messages.isEmpty());
 }
 
-TEST_F(Loading, List1ReportsADeletedFileAndSkipsAnUnreadableOne) {
+TEST_F(Reading, List1ReportsADeletedFileAndSkipsAnUnreadableOne) {
     const QString unreadable = programFolder() + QStringLiteral("/mem.url");
     linkToUnreadableFile(unreadable);
     form->List1->addItems({programFolder() + QStringLiteral("/gone.url"), unreadable});
