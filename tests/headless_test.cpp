@@ -63,7 +63,7 @@ class Headless : public ::testing::Test {
         files.file(QStringLiteral("1 good, \"quoted\".url"),
                    "[InternetShortcut]\r\nURL=" + moved_.url("/start").toUtf8());
     const QString poorPath =
-        files.file(QStringLiteral("2 missing ü.url"),
+        files.file(QStringLiteral("2 missing, ü.url"),
                    "[InternetShortcut]\r\nURL=" + missing_.url("/gone").toUtf8());
     const QString failingPath =
         files.file(QStringLiteral("3 no\taddress Ä.url"), "[InternetShortcut]\r\n");
@@ -73,7 +73,7 @@ TEST_F(Headless, WritesTheRowsInOrderInEachFormat) {
     const QString csv =
         rows(QStringLiteral("shortcut,address,status,code,final_address\r\n"
                             "\"%1\",%4,GOOD,200,%5\r\n"
-                            "%2,%6,POOR,404,%6\r\n"
+                            "\"%2\",%6,POOR,404,%6\r\n"
                             "%3,,35752 Bad URL,0,\r\n"))
             .replace(QStringLiteral("\"quoted\""), QStringLiteral("\"\"quoted\"\""));
     const QString tsv = rows(QStringLiteral("shortcut\taddress\tstatus\tcode\tfinal_address\n"
@@ -157,14 +157,14 @@ TEST_F(Headless, ExitStatusTellsWhetherAllIsGoodOrWhatIsWrong) {
 TEST_F(Headless, SavesEveryPageAsTheWindowDoesAndTellsWhatItCouldNot) {
     const QDir pages(elsewhere_.path());
     // A folder in the place of one page's file keeps that page from being saved.
-    ASSERT_TRUE(pages.mkdir(QStringLiteral("2 missing ü.htm")));
+    ASSERT_TRUE(pages.mkdir(QStringLiteral("2 missing, ü.htm")));
     const Outcome outcome = run(
         {QStringLiteral("--check"), folder_.path(), QStringLiteral("--download"), pages.path()});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(fileBytes(pages.filePath(QStringLiteral("1 good, \"quoted\".htm"))), "<p>ok</p>\r\n");
     EXPECT_EQ(fileBytes(pages.filePath(QStringLiteral("3 no\taddress Ä.htm"))), "\r\n");
     EXPECT_TRUE(outcome.err.contains(u"1 page could not be saved")) << outcome.err.toStdString();
-    EXPECT_TRUE(outcome.err.contains(pages.filePath(QStringLiteral("2 missing ü.htm"))));
+    EXPECT_TRUE(outcome.err.contains(pages.filePath(QStringLiteral("2 missing, ü.htm"))));
 }
 
 } // namespace
