@@ -1,6 +1,13 @@
 #include "HttpTestServer.h"
 #include "InternetTransfer.h"
+#include "ScopedEnvironment.h"
+#include "ShortcutSet.h"
 
+#include <QProcess>
+#include <QSslKey>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -129,10 +136,48 @@ TEST(InternetTransfer, AsksABusyServerOnceMoreAfterItsWait) {
     }
 }
 
-TEST(InternetTransfer, RefusesAnUntrustedCertificate) {
+// TLS: an untrusted certificate is refused; a trusted server that offers HTTP/2 is spoken
+// to in it.
+TEST(InternetTransfer, VerifiesTlsAndSpeaksHttp2WhereOffered) {
     const QSslConfiguration tls = selfSignedTls();
     ASSERT_FALSE(tls.localCertificate().isNull()) << "the openssl command failed";
-    const RawHttpServer untrusted("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 0ms, tls);
+    {
+        const RawHttpServer untrusted("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 0ms, tls);
+        InternetTransfer inet;
+        EXPECT_EQ(fetch(inet, untrusted.url("/")).response.errorNumber,
+                  transfer_error::kCannotOpenUrl);
+    }
+    const QString nghttpd = QStandardPaths::findExecutable(QStringLiteral("nghttpd"));
+    if (nghttpd.isEmpty())
+        GTEST_SKIP() << "nghttpd (Debian's nghttp2-server) is not installed";
+    const QTemporaryDir folder;
+    const ShortcutSet files(folder.path());
+    const QString key = files.file("key.pem", tls.privateKey().toPem());
+    const QString certificate = files.file("cert.pem", tls.localCertificate().toPem());
+    files.file("index.html", "<html>two</html>");
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QProcess server;
+    server.start(nghttpd,
+                 {"-a", "127.0.0.1", "-d", folder.path(), QString::number(port), key, certificate});
+    ASSERT_TRUE(server.waitForStarted());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QTcpSocket socket;
+            socket.connectToHost(QHostAddress::LocalHost, port);
+            return socket.waitForConnected(100);
+        },
+        10000));
+    const ScopedEnvironment trust{{"SSL_CERT_FILE", QFile::encodeName(certificate)}};
     InternetTransfer inet;
-    EXPECT_EQ(fetch(inet, untrusted.url("/")).response.errorNumber, transfer_error::kCannotOpenUrl);
+    const Fetched fetched =
+        fetch(inet, QStringLiteral("https://127.0.0.1:%1/index.html").arg(port));
+    server.kill();
+    server.waitForFinished();
+    EXPECT_EQ(fetched.response.errorNumber, 0);
+    EXPECT_TRUE(fetched.response.header.startsWith(QStringLiteral("HTTP/2 200")))
+        << fetched.response.header.toStdString();
+    EXPECT_EQ(fetched.body, "<html>two</html>");
 }
