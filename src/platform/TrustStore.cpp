@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <curl/curl.h>
 #include <map>
+#include <memory>
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 
@@ -32,13 +33,19 @@ CURLcode useStore(CURL*, void* context, void* store) {
 } // namespace
 
 void useSharedTrustStore(CURL* easy) {
-    // One store per bundle and folder, kept for the whole process.
-    static std::map<std::pair<QByteArray, QByteArray>, X509_STORE*> stores;
+    // One store per bundle and folder, kept for the whole process; each connection holds a
+    // reference of its own.
+    using Store = std::unique_ptr<X509_STORE, decltype(&X509_STORE_free)>;
+    static std::map<std::pair<QByteArray, QByteArray>, Store> stores;
     const std::pair<QByteArray, QByteArray> names{qgetenv("SSL_CERT_FILE"),
                                                   qgetenv("SSL_CERT_DIR")};
-    X509_STORE*& store = stores[names];
-    if (!store)
-        store = loadStore(names.first, names.second, easy);
+    auto found = stores.find(names);
+    if (found == stores.end())
+        found =
+            stores
+                .emplace(names, Store(loadStore(names.first, names.second, easy), &X509_STORE_free))
+                .first;
+    X509_STORE* store = found->second.get();
     curl_easy_setopt(easy, CURLOPT_CAINFO, nullptr);
     curl_easy_setopt(easy, CURLOPT_CAPATH, nullptr);
     curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, &useStore);
