@@ -1,5 +1,6 @@
 #include "HttpTestServer.h"
 #include "InternetTransfer.h"
+#include "ProcessMemory.h"
 #include "ScopedEnvironment.h"
 #include "ShortcutSet.h"
 
@@ -61,6 +62,20 @@ TEST(TransferTarget, AddsTheMissingSchemeAndRefusesWhatIsNotHttp) {
 
 // Each answer, as one server sends it, gives its error number and its header text exactly as
 // sent, with a single connection.
+TEST(InternetTransfer, AnEndlessHeaderEndsWithinItsBound) {
+    RawHttpServer server("HTTP/1.1 200 OK\r\n");
+    server.repeatAfterAnswer("X-Again: " + QByteArray(200, 'a') + "\r\n");
+    InternetTransfer inet;
+    const qint64 residentBefore = statusKb("VmRSS");
+    resetPeakMemory();
+    const Fetched fetched = fetch(inet, server.url("/"));
+    EXPECT_EQ(fetched.response.errorNumber, transfer_error::kCannotOpenUrl);
+    EXPECT_LE(fetched.response.header.size(), kLargestHeader);
+    if (kMemoryMeasurable) {
+        EXPECT_LT(statusKb("VmHWM") - residentBefore, 10 << 10);
+    }
+}
+
 TEST(InternetTransfer, GivesTheHeaderAsTheServerSentIt) {
     const struct {
         const char* answer;

@@ -279,3 +279,48 @@ TEST_F(CommandsDuringARun, LeaveTheRowsCorrectOrAreRefused) {
     for (QWidget* window : QApplication::topLevelWidgets())
         EXPECT_TRUE(window->isHidden()) << window->objectName().toStdString();
 }
+
+// The pages of the rows committed while the download folder question is open wait for its
+// answer and go into the answered folder; a cancelled question saves none of them.
+TEST_F(CommandsDuringARun, PagesWaitForTheFolderQuestionsAnswer) {
+    const QString folder = programFolder() + "/pages";
+    QDir().mkpath(folder);
+    for (const QString& answer : {folder, QString()}) {
+        const QChar prefix = answer.isEmpty() ? u'b' : u'a';
+        QStringList paths;
+        for (int i = 0; i < 6; ++i)
+            paths.append(shortcut(prefix + QString::number(i) + ".url", server.url("/slow/1")));
+        load(paths);
+        checker().limits = {1, 1};
+        // The question stays open while two more rows are committed, as a person takes time.
+        int asked = 0;
+        platform->whileDialogOpen = [this, &asked] {
+            asked = form->List4->count();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return form->List4->count() >= asked + 2; }, 10000));
+        };
+        const auto connection =
+            QObject::connect(form->List4->model(), &QAbstractItemModel::rowsInserted, form.get(),
+                             [this, answer](const QModelIndex&, int row) {
+                                 if (row == 0)
+                                     QTimer::singleShot(0, form.get(), [this, answer] {
+                                         platform->inputAnswers = {answer};
+                                         form->Check3->setChecked(true);
+                                     });
+                             });
+        runCheck();
+        QObject::disconnect(connection);
+        platform->whileDialogOpen = nullptr;
+        EXPECT_EQ(form->Check3->isChecked(), !answer.isEmpty());
+        if (!answer.isEmpty()) {
+            // Every row from the one committed while the question opened on is saved.
+            QStringList expected;
+            for (int row = asked; row < 6; ++row)
+                expected.append(QStringLiteral("a%1.htm").arg(row));
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
+            EXPECT_EQ(fileBytes(folder + "/a5.htm"), "page\r\n");
+        }
+        EXPECT_EQ(QDir(folder).entryList({"b*"}, QDir::Files), QStringList());
+        form->Check3->setChecked(false);
+    }
+    EXPECT_TRUE(platform->messages.isEmpty());
+}

@@ -119,6 +119,17 @@ QString RawHttpServer::url(const QString& path) const {
 void RawHttpServer::answer(QTcpSocket* socket) {
     if (answer_.isEmpty())
         return;
+    if (!repeated_.isEmpty()) {
+        socket->write(answer_);
+        const auto refill = [this, socket, sent = std::make_shared<qint64>(0)] {
+            for (; socket->bytesToWrite() < (1 << 20) && *sent < (qint64(256) << 20);
+                 *sent += repeated_.size())
+                socket->write(repeated_);
+        };
+        refill();
+        connect(socket, &QTcpSocket::bytesWritten, socket, refill);
+        return;
+    }
     if (byteInterval_.count() == 0) {
         socket->write(answer_);
         socket->disconnectFromHost();

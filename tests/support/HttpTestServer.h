@@ -57,6 +57,8 @@ class RawHttpServer : public QObject {
 
     QString url(const QString& path) const;
     int connections() const { return connections_; }
+    // After the answer, sends these bytes again and again (up to 256 MiB) instead of closing.
+    void repeatAfterAnswer(QByteArray bytes) { repeated_ = std::move(bytes); }
 
   private:
     void answer(QTcpSocket* socket);
@@ -65,6 +67,7 @@ class RawHttpServer : public QObject {
     QString scheme_;
     QByteArray answer_;
     std::chrono::milliseconds byteInterval_;
+    QByteArray repeated_;
     int connections_ = 0;
 };
 
