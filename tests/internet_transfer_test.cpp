@@ -70,7 +70,7 @@ TEST(InternetTransfer, AnEndlessHeaderEndsWithinItsBound) {
     resetPeakMemory();
     const Fetched fetched = fetch(inet, server.url("/"));
     EXPECT_EQ(fetched.response.errorNumber, transfer_error::kCannotOpenUrl);
-    EXPECT_LE(fetched.response.header.size(), kLargestHeader);
+    EXPECT_EQ(fetched.response.header, QString()); // no header arrived whole
     if (kMemoryMeasurable) {
         EXPECT_LT(statusKb("VmHWM") - residentBefore, 10 << 10);
     }
@@ -91,7 +91,7 @@ TEST(InternetTransfer, GivesTheHeaderAsTheServerSentIt) {
          "Content-Length: 2"},
         {"Hello there\r\n", transfer_error::kDownLevelServer, ""},
         {"HTTP/1.1 301 Moved\r\nLocation: file:///etc/passwd\r\n\r\n",
-         transfer_error::kCannotOpenUrl, "HTTP/1.1 301 Moved\r\nLocation: file:///etc/passwd"},
+         transfer_error::kCannotOpenUrl, ""},
     };
     InternetTransfer inet;
     for (const auto& c : cases) {

@@ -464,7 +464,11 @@ void InternetTransfer::finish(Transfer& transfer, int curlResult) {
     TransferResponse response;
     response.errorNumber = errorNumberOf(failure);
     response.statusCode = transfer.headerComplete ? int(transfer.statusCode) : 0;
-    response.header = QString::fromUtf8(transfer.header);
+    // A header that never arrived whole (cut at its bound, broken off, a redirect that went
+    // nowhere) is no header: a failed query gives no text, and showing a 256 KiB fragment
+    // would hold up the window.
+    if (transfer.headerComplete)
+        response.header = QString::fromUtf8(transfer.header);
     response.bodyLost = bodyLost;
     response.finalUrl = transfer.url;
     const DoneHandler onDone = std::move(transfer.onDone);
