@@ -78,23 +78,25 @@ TEST(StatusText, ComesFromTheStatusCodeOrFromTheErrorNumber) {
         EXPECT_EQ(statusText(c.pageEmpty, c.statusCode, c.errorNumber), QString::fromUtf8(c.text));
 }
 
-TEST(FetchScheduler, StartsTheEarliestRequestWithinBothLimits) {
+TEST(FetchScheduler, StartsIdleHostsFirstThenTheEarliestWithinBothLimits) {
     FetchScheduler scheduler(3, 2);
     const char* hosts[] = {"a", "a", "a", "b", "c", "b", "a"};
     for (int item = 0; item < 7; ++item)
         scheduler.enqueue(item, QString::fromLatin1(hosts[item]));
     EXPECT_EQ(scheduler.takeNext(), 0);
-    EXPECT_EQ(scheduler.takeNext(), 1);
-    EXPECT_EQ(scheduler.takeNext(), 3);            // host a is full
-    EXPECT_EQ(scheduler.takeNext(), std::nullopt); // the run is full
-    scheduler.release(QStringLiteral("b"));
+    EXPECT_EQ(scheduler.takeNext(), 3); // hosts with nothing in flight come first
     EXPECT_EQ(scheduler.takeNext(), 4);
-    scheduler.release(QStringLiteral("a"));
-    EXPECT_EQ(scheduler.takeNext(), 2);
-    scheduler.release(QStringLiteral("a")); // item 2 stopped: it waits again, before item 6
-    scheduler.enqueue(2, QStringLiteral("a"));
-    EXPECT_EQ(scheduler.takeNext(1), std::nullopt);
-    EXPECT_EQ(scheduler.takeNext(), 2);
+    EXPECT_EQ(scheduler.takeNext(), std::nullopt); // the run is full
+    scheduler.release(QStringLiteral("c"));
+    EXPECT_EQ(scheduler.takeNext(), 1);
+    scheduler.release(QStringLiteral("b"));
+    EXPECT_EQ(scheduler.takeNext(), 5);
+    scheduler.release(QStringLiteral("b"));
+    EXPECT_EQ(scheduler.takeNext(), std::nullopt); // host a is full
+    scheduler.release(QStringLiteral("a")); // item 1 stopped: it waits again, before item 2
+    scheduler.enqueue(1, QStringLiteral("a"));
+    EXPECT_EQ(scheduler.takeNext(0), std::nullopt);
+    EXPECT_EQ(scheduler.takeNext(), 1);
 }
 
 // Runs against one server whose routes give each kind of answer.

@@ -14,23 +14,35 @@ FetchScheduler::FetchScheduler(int maxInFlight, int maxPerHost)
 
 void FetchScheduler::offer(const QString& key, const Host& host) {
     if (!host.waiting.empty() && host.inFlight < limitOf(host))
-        startable_.emplace(host.waiting.front(), key);
+        startableOf(host).emplace(host.waiting.front(), key);
+}
+
+void FetchScheduler::withdraw(const QString& key, const Host& host) {
+    if (!host.waiting.empty())
+        startableOf(host).erase({host.waiting.front(), key});
 }
 
 void FetchScheduler::enqueue(qsizetype item, const QString& key) {
     Host& host = hosts_[key];
-    if (!host.waiting.empty())
-        startable_.erase({host.waiting.front(), key});
+    withdraw(key, host);
     host.waiting.insert(std::upper_bound(host.waiting.begin(), host.waiting.end(), item), item);
     offer(key, host);
 }
 
 std::optional<qsizetype> FetchScheduler::takeNext(qsizetype latestItem) {
-    if (inFlight_ >= maxInFlight_ || startable_.empty() || startable_.begin()->first > latestItem)
+    if (inFlight_ >= maxInFlight_)
         return std::nullopt;
-    const auto [item, key] = *startable_.begin();
-    startable_.erase(startable_.begin());
+    const auto startsInTime = [latestItem](const Startable& startable) {
+        return !startable.empty() && startable.begin()->first <= latestItem;
+    };
+    const Startable* from = startsInTime(startableOfIdleHosts_)   ? &startableOfIdleHosts_
+                            : startsInTime(startableOfBusyHosts_) ? &startableOfBusyHosts_
+                                                                  : nullptr;
+    if (!from)
+        return std::nullopt;
+    const auto [item, key] = *from->begin();
     Host& host = hosts_[key];
+    withdraw(key, host);
     host.waiting.pop_front();
     ++host.inFlight;
     ++inFlight_;
@@ -41,22 +53,20 @@ std::optional<qsizetype> FetchScheduler::takeNext(qsizetype latestItem) {
 void FetchScheduler::release(const QString& key) {
     const auto it = hosts_.find(key);
     Host& host = *it;
+    withdraw(key, host);
     --host.inFlight;
     --inFlight_;
-    if (host.inFlight == limitOf(host) - 1)
-        offer(key, host);
+    offer(key, host);
     if (host.inFlight == 0 && host.waiting.empty() && !host.slowedDown)
         hosts_.erase(it);
 }
 
 void FetchScheduler::slowDown(const QString& key) {
     Host& host = hosts_[key];
-    if (host.slowedDown)
-        return;
+    withdraw(key, host);
     host.slowedDown = true;
     // Its first waiting request starts only once the host has nothing in flight.
-    if (!host.waiting.empty() && host.inFlight >= 1)
-        startable_.erase({host.waiting.front(), key});
+    offer(key, host);
 }
 
 } // namespace vorlan

@@ -14,8 +14,10 @@ namespace vorlan {
 // share one, as the network stack opens no more connections to one host than that.
 QString connectionKey(const QUrl& url);
 
-// Decides which waiting request starts next: the earliest one, in the order they were
-// added, whose host has a free slot, while the run as a whole has one.
+// Decides which waiting request starts next, while the run as a whole has a free slot: the
+// earliest one whose host has nothing in flight, as it can reuse that host's idle connection
+// (a new connection costs a lookup and a TLS handshake); else the earliest one whose host has
+// a free slot.
 class FetchScheduler {
   public:
     FetchScheduler(int maxInFlight, int maxPerHost);
@@ -39,8 +41,14 @@ class FetchScheduler {
         bool slowedDown = false;
         std::deque<qsizetype> waiting;
     };
-    // Offers the host's first waiting request when the host has a free slot.
+    // Offers the host's first waiting request when the host has a free slot; withdraws the
+    // offer before the host changes.
     void offer(const QString& key, const Host& host);
+    void withdraw(const QString& key, const Host& host);
+    using Startable = std::set<std::pair<qsizetype, QString>>;
+    Startable& startableOf(const Host& host) {
+        return host.inFlight == 0 ? startableOfIdleHosts_ : startableOfBusyHosts_;
+    }
     int limitOf(const Host& host) const { return host.slowedDown ? 1 : maxPerHost_; }
 
     int maxInFlight_;
@@ -48,8 +56,10 @@ class FetchScheduler {
     int inFlight_ = 0;
     // Hosts with requests waiting or in flight, and those slowed down, for the whole run.
     QHash<QString, Host> hosts_;
-    // The first waiting request of every host with a free slot, earliest first.
-    std::set<std::pair<qsizetype, QString>> startable_;
+    // The first waiting request of every host with a free slot, earliest first, apart for
+    // hosts with nothing in flight.
+    Startable startableOfIdleHosts_;
+    Startable startableOfBusyHosts_;
 };
 
 } // namespace vorlan
