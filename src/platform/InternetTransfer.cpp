@@ -7,7 +7,9 @@
 #include <QRegularExpression>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <curl/curl.h>
+#include <deque>
 #include <mutex>
 #include <unordered_map>
 
@@ -95,6 +97,12 @@ QByteArray curlProxy(const QNetworkProxy& proxy) {
 } // namespace
 
 // libcurl's multi handle and the event loop's watch over the sockets and the timer it asks for.
+//
+// What libcurl does in one turn of the event loop is bounded: a burst of ready sockets (a
+// hundred handshakes ending together) or of new requests (each a lookup thread and a TLS
+// context) would otherwise hold the window up for tens of milliseconds. Once a turn has had
+// kTurnBudgetMs, ready sockets and libcurl's timer wait for the next turn; new requests are
+// handed to libcurl kStartsPerTurn at a time.
 class InternetTransfer::Multi {
   public:
     explicit Multi(InternetTransfer& owner) : owner_(owner), handle_(curl_multi_init()) {
@@ -105,8 +113,12 @@ class InternetTransfer::Multi {
         // Connections stay open for reuse across the hosts of a run.
         curl_multi_setopt(handle_, CURLMOPT_MAXCONNECTS, 512L);
         timer_.setSingleShot(true);
-        QObject::connect(&timer_, &QTimer::timeout, &owner,
-                         [this] { owner_.drive(CURL_SOCKET_TIMEOUT, 0); });
+        QObject::connect(&timer_, &QTimer::timeout, &owner, [this] {
+            if (mayWork())
+                owner_.drive(CURL_SOCKET_TIMEOUT, 0);
+            else
+                timer_.start(0);
+        });
     }
     ~Multi() {
         watches_.clear();
@@ -115,7 +127,53 @@ class InternetTransfer::Multi {
 
     CURLM* handle() const { return handle_; }
 
+    void add(CURL* easy) {
+        waitingToStart_.push_back(easy);
+        startWaiting();
+    }
+    void remove(CURL* easy) {
+        const auto waiting = std::find(waitingToStart_.begin(), waitingToStart_.end(), easy);
+        if (waiting != waitingToStart_.end())
+            waitingToStart_.erase(waiting);
+        else
+            curl_multi_remove_handle(handle_, easy);
+    }
+
   private:
+    static constexpr qint64 kTurnBudgetMs = 8;
+    static constexpr int kStartsPerTurn = 8;
+
+    // Whether libcurl may do more in this turn; the first call opens the turn.
+    bool mayWork() {
+        if (!turnOpen_) {
+            turnOpen_ = true;
+            startedThisTurn_ = 0;
+            turn_.start();
+            QMetaObject::invokeMethod(
+                &owner_, [this] { endTurn(); }, Qt::QueuedConnection);
+        }
+        return turn_.elapsed() < kTurnBudgetMs;
+    }
+
+    void endTurn() {
+        turnOpen_ = false;
+        startWaiting();
+    }
+
+    void startWaiting() {
+        while (!waitingToStart_.empty() && mayWork() && startedThisTurn_ < kStartsPerTurn) {
+            curl_multi_add_handle(handle_, waitingToStart_.front());
+            waitingToStart_.pop_front();
+            ++startedThisTurn_;
+        }
+    }
+
+    // A ready socket that waits for the next turn stays ready: its notifier fires again.
+    void ready(curl_socket_t socket, int event) {
+        if (mayWork())
+            owner_.drive(socket, event);
+    }
+
     struct Watch {
         std::unique_ptr<QSocketNotifier> read;
         std::unique_ptr<QSocketNotifier> write;
@@ -140,7 +198,7 @@ class InternetTransfer::Multi {
         notifier = std::make_unique<QSocketNotifier>(socket, type);
         const int event = type == QSocketNotifier::Read ? CURL_CSELECT_IN : CURL_CSELECT_OUT;
         QObject::connect(notifier.get(), &QSocketNotifier::activated, &owner_,
-                         [this, socket, event] { owner_.drive(socket, event); });
+                         [this, socket, event] { ready(socket, event); });
     }
 
     static int watchSocket(CURL*, curl_socket_t socket, int what, void* multi, void*) {
@@ -174,6 +232,10 @@ class InternetTransfer::Multi {
     CURLM* handle_;
     QTimer timer_;
     std::unordered_map<curl_socket_t, Watch> watches_;
+    std::deque<CURL*> waitingToStart_;
+    QElapsedTimer turn_;
+    bool turnOpen_ = false;
+    int startedThisTurn_ = 0;
 };
 
 // One request in flight, with what has arrived of its final response.
@@ -386,7 +448,7 @@ void InternetTransfer::send(Transfer& transfer) {
     curl_easy_setopt(transfer.easy, CURLOPT_TIMEOUT_MS, long(std::max<qint64>(timeLeftMs, 1)));
     const QByteArray proxy = proxyFor(transfer.url);
     curl_easy_setopt(transfer.easy, CURLOPT_PROXY, proxy.isEmpty() ? nullptr : proxy.constData());
-    curl_multi_add_handle(multi_->handle(), transfer.easy);
+    multi_->add(transfer.easy);
 }
 
 void InternetTransfer::drive(qintptr socket, int events) {
@@ -481,7 +543,7 @@ void InternetTransfer::remove(TransferId id) {
     const auto it = transfers_.find(id);
     if (it == transfers_.end())
         return;
-    curl_multi_remove_handle(multi_->handle(), it->second->easy);
+    multi_->remove(it->second->easy);
     transfers_.erase(it);
 }
 
