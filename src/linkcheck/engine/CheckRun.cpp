@@ -99,11 +99,11 @@ void CheckRun::pump() {
         }
         if (!ended_) {
             admitItems(QDeadlineTimer(kSlice));
-            launchRequests();
+            const bool allLaunched = launchRequests(QDeadlineTimer(kSlice));
             const qsizetype admitted = committed_ + qsizetype(window_.size());
             // Items that failed before any request (no address, a refused one) are done
             // at once; so are the reads of a slice that ran out.
-            moreToDo = moreToDo || (!window_.empty() && window_.front().done) ||
+            moreToDo = moreToDo || !allLaunched || (!window_.empty() && window_.front().done) ||
                        (admitted < shortcutPaths_.size() && qsizetype(window_.size()) < kReadAhead);
         }
     }
@@ -187,7 +187,7 @@ void CheckRun::admitItems(const QDeadlineTimer& slice) {
     }
 }
 
-void CheckRun::launchRequests() {
+bool CheckRun::launchRequests(const QDeadlineTimer& slice) {
     if (!window_.empty() && window_.front().deferred) {
         window_.front().deferred = false;
         scheduler_.enqueue(committed_, window_.front().connection);
@@ -198,7 +198,10 @@ void CheckRun::launchRequests() {
         return pageBytesHeld_ < limits_.pageBytesHeld ? std::numeric_limits<qsizetype>::max()
                                                       : committed_;
     };
-    while (const std::optional<qsizetype> index = scheduler_.takeNext(latestToStart())) {
+    while (!slice.hasExpired()) {
+        const std::optional<qsizetype> index = scheduler_.takeNext(latestToStart());
+        if (!index)
+            return true;
         Item& item = itemAt(*index);
         item.transfer = inet_.start(
             item.url,
@@ -207,6 +210,7 @@ void CheckRun::launchRequests() {
             },
             [this, &item](const TransferResponse& response) { itemFetched(item, response); });
     }
+    return false;
 }
 
 void CheckRun::pageArrived(Item& item, qsizetype index, QByteArrayView bytes) {

@@ -72,7 +72,8 @@ class CheckRun : public QObject {
     CheckRow rowOf(const Item& item) const;
     void endRow();
     void admitItems(const QDeadlineTimer& slice);
-    void launchRequests();
+    // Starts what the scheduler allows within the slice; false when more could start.
+    bool launchRequests(const QDeadlineTimer& slice);
     void pageArrived(Item& item, qsizetype index, QByteArrayView bytes);
     void itemFetched(Item& item, const TransferResponse& response);
     void dropPage(Item& item);
