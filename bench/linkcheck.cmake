@@ -1,7 +1,8 @@
 # Benchmarks of the link check run against a local latency server: its speed, and its memory
 # over a long run (soak). Included from bench/CMakeLists.txt; not tests.
 add_library(vorlan_checkrun_bench STATIC ${CMAKE_CURRENT_LIST_DIR}/CheckRunSetup.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/LatencyServer.cpp ${CMAKE_CURRENT_LIST_DIR}/ServerSocket.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/LatencyServer.cpp ${CMAKE_CURRENT_LIST_DIR}/AnswerLoop.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ServerSocket.cpp)
 target_include_directories(vorlan_checkrun_bench PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(vorlan_checkrun_bench PUBLIC vorlan_app vorlan_linkcheck OpenSSL::SSL)
 
