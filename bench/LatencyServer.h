@@ -5,10 +5,8 @@
 #include <string>
 
 // A web server of loopback hosts 127.0.0.2, 127.0.0.3, ... on one shared port, run in a
-// child process so that its memory and threads stay out of the measured program. Every
-// request waits the given delay, then "/page/<n>" answers a small HTML page and
-// "/heavy/<megabytes>" streams a page of that weight; "/many-headers" answers with 100,000 header
-// lines.
+// child process so that its memory stays out of the measured program's figures; it answers
+// as AnswerLoop.h says.
 //
 // With host names, host n is the name h<K>.bench.test that the benchmark DNS server maps onto
 // one of the served addresses; with TLS it serves HTTPS with <certificates>/server.pem and
