@@ -234,6 +234,7 @@ TEST_F(HostileServer, EachAnswerEndsInADefinedRow) {
         shortcuts.item("closes mid-header.url", closesMidHeader.url("/"), "35751 Cannot open URL"),
         // The body breaks off: the header stands, the page is empty.
         shortcuts.item("bad chunk size.url", badChunkSize.url("/"), "0 "),
+        shortcuts.item("bytes.url", server.url("/bytes"), "GOOD"),
     };
     sink.pagesFolder = folder.path() + "/pages";
     QDir().mkpath(sink.pagesFolder);
@@ -250,6 +251,7 @@ TEST_F(HostileServer, EachAnswerEndsInADefinedRow) {
     EXPECT_EQ(fileBytes(pages + "endless.htm"), QByteArray(kLargestBody, 'e') + "\r\n");
     EXPECT_EQ(fileBytes(pages + "bomb.htm"), QByteArray(kLargestBody, '\0') + "\r\n");
     EXPECT_EQ(fileBytes(pages + "endless redirect.htm"), "arrived\r\n");
+    EXPECT_EQ(fileBytes(pages + "bytes.htm"), QByteArray("a\0b\r\nc\n\xff\r\n", 10));
     EXPECT_TRUE(sink.rows[7].header.startsWith(QStringLiteral("HTTP/1.1 200 OK")));
     EXPECT_TRUE(sink.saveErrors.isEmpty());
 }
