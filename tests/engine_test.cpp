@@ -35,6 +35,21 @@ void endlessBody(httplib::Response& res, char fill) {
         });
 }
 
+// "/hop/<n>" sends on n + 1 times to "/final", which answers "arrived" with "X-Final: yes";
+// "/loop" sends to itself.
+void addRedirectRoutes(httplib::Server& routes) {
+    routes.Get(R"(/hop/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+        const int left = std::stoi(req.matches[1]);
+        res.set_redirect(left == 0 ? "/final" : "/hop/" + std::to_string(left - 1));
+    });
+    routes.Get("/loop",
+               [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
+    routes.Get("/final", [](const httplib::Request&, httplib::Response& res) {
+        res.set_header("X-Final", "yes");
+        res.set_content("arrived", "text/html");
+    });
+}
+
 void noteMost(std::atomic<int>& most, int now) {
     for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);)
         ;
