@@ -1,5 +1,3 @@
-#include "FakePlatform.h"
-#include "Form1.h"
 #include "LoadShortcuts.h"
 #include "ScopedEnvironment.h"
 #include "SearchJob.h"
@@ -16,8 +14,7 @@ using namespace vorlan::test;
 
 namespace {
 
-// The real platform over a given program folder, starting the real listing runner; dialogs
-// are recorded.
+// Starts the real listing runner.
 class RunnerPlatform : public FakePlatform {
   public:
     using FakePlatform::FakePlatform;
@@ -66,9 +63,7 @@ TEST_F(Installed, EveryFileIsInItsPlace) {
         const QString icon = QStringLiteral("share/icons/hicolor/%1x%1/apps/vorlan.png").arg(size);
         EXPECT_EQ(QImage(installed(icon)).size(), QSize(size, size)) << icon.toStdString();
     }
-}
-
-TEST_F(Installed, DesktopEntryValidatesAndNamesTheInstalledProgramAndIcon) {
+    // The desktop entry names the installed program and icon, and validates.
     const QString entry = installed("share/applications/vorlan.desktop");
     const QStringList lines = QString::fromUtf8(fileBytes(entry)).split(u'\n');
     EXPECT_TRUE(lines.contains("Exec=Vorlan"));
@@ -81,8 +76,7 @@ TEST_F(Installed, DesktopEntryValidatesAndNamesTheInstalledProgramAndIcon) {
     EXPECT_EQ(output, QString()) << "no errors, warnings or hints";
 }
 
-// An installed copy keeps its files in the user's data folder, and searches and loads there
-// when nobody may write to it.
+// An installed copy keeps its files in the user's data folder, even where it may write.
 TEST_F(Installed, ReadOnlyCopySearchesAndLoadsInTheUserDataFolder) {
     QTemporaryDir home;
     const ShortcutSet files(home.path());

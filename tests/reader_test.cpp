@@ -6,7 +6,6 @@
 #include "WindowFixture.h"
 
 #include <QFile>
-#include <optional>
 #include <sys/stat.h>
 
 using namespace vorlan;
@@ -16,27 +15,15 @@ namespace {
 
 const QString kBefore = QStringLiteral("gh.ij");
 
-// What a reader call did to the current address that held kBefore.
-struct Outcome {
-    QString address;
-    std::optional<int> error; // the failure's number
-    bool operator==(const Outcome&) const = default;
-};
-void PrintTo(const Outcome& outcome, std::ostream* out) {
-    PrintTo(outcome.address, out);
-    if (outcome.error)
-        *out << " error " << *outcome.error;
-}
-
+// What a reader call left in a current address that held kBefore, and its failure's number.
+using Outcome = std::pair<QString, int>;
 template <typename Call> Outcome outcomeOf(Call call) {
-    Outcome outcome{kBefore, std::nullopt};
-    if (const Result<void> result = call(outcome.address); !result.ok())
-        outcome.error = result.failure().number;
-    return outcome;
+    QString address = kBefore;
+    const Result<void> result = call(address);
+    return {address, result.ok() ? 0 : result.failure().number};
 }
-
 Outcome stored(const QString& address) {
-    return {address, std::nullopt};
+    return {address, 0};
 }
 Outcome failed(int number) {
     return {kBefore, number};
@@ -59,13 +46,11 @@ TEST(GST, FollowsTheExtractionStep) {
         {QStringLiteral(" ab.cd  "), stored("ab.cd")},
         {QStringLiteral("\tab.cd\t"), stored("\tab.cd")}, // only blanks trimmed
         {QString(), stored(kBefore)},
-        {QStringLiteral("[InternetShortcut]xURL=ab.cd"), stored("URL=ab.cd")},
         {QStringLiteral("a.[InternetShortcut]xb.c"), stored("b.c")},
         {QStringLiteral("ab.\t"), failed(runtime_error::kInvalidArgument)},
         {QStringLiteral("a.b\x05"
                         "c\x01"),
          stored("a.b\x05")}, // a stepped-over character is kept
-        {QStringLiteral("ab.cd\u00C8A"), stored("ab.cd\u00C8")},
         {QStringLiteral("ab.cd\u0100A"), stored("ab.cd\u0100A")}, // not in 1252
         {QStringLiteral("ab.cd\x01\U0001F600"), stored("ab.cd\x01")},
         {QStringLiteral("a.") + x.repeated(32767), stored("a." + x.repeated(32767))},
@@ -91,7 +76,6 @@ TEST(GST, CutsOffExactlyTheTwoCodeRanges) {
     }
 }
 
-// Shortcut files and the result file read by the window.
 class Reading : public WindowFixture {
   protected:
     QString resultFile() const { return workingFolder() + QStringLiteral("/url.txt"); }
@@ -105,19 +89,14 @@ TEST_F(Reading, OandGurlReadsTheAddressAfterTheLastUrl) {
         QByteArray bytes;
         Outcome outcome;
     } cases[] = {
-        {"[InternetShortcut]\r\nURL=ab.cd/ef\r\n", stored("ab.cd/ef")},
         {"[InternetShortcut]\rURL=ab.cd/ef\rHotKey=0", stored("ab.cd/ef")},
         {"BASEURL=ab.cd\r\nURL=gh.ij.kl\r\n", stored("gh.ij.kl")},
         {"URL=gh.ij.kl\r\nBASEURL=ab.cd\r\n", stored("ab.cd")},
         {"url=ab.cd\r\n", stored(kBefore)},
         {"URL=ab.cd\r\nIconFile=C:\\URLS\\x.ico\r\n", stored("\\x.ico")},
-        {"xURL\r\nURL", stored(kBefore)},
         {QByteArray("\0URL=\0ab.cd\0\r\n", 14), stored(QString(QChar(0)) + "ab.cd" + QChar(0))},
         // Not UTF-8: every byte is a character of the Windows code page.
         {"URL=http://caf\xE9.example/", stored("http://caf\u00E9.example/")},
-        {"URL=ab.cd\xC8"
-         "A",
-         stored("ab.cd\u00C8")},
         {"URL=\x80\x81\x8D\x8F\x90\x9D\x9F.b",
          stored("\u20AC\u0081\u008D\u008F\u0090\u009D\u0178.b")},
         {"URL=caf\xC3\xA9.example/\r\n\xFF", stored("caf\u00C3\u00A9.example/")},
@@ -126,7 +105,6 @@ TEST_F(Reading, OandGurlReadsTheAddressAfterTheLastUrl) {
         {QByteArray(32762, 'x') + "URL=ab.cd", stored("ab.cd")},
         {QByteArray(32763, 'x') + "URL=ab.cd", failed(runtime_error::kOverflow)},
         {"URL=a.b" + QByteArray(1'000'000, '\t'), failed(runtime_error::kOverflow)},
-        {"URL=" + QByteArray(1'000'000, 'a') + ".b", stored(QString(1'000'000, u'a') + ".b")},
     };
     const QString path = writeFile(QStringLiteral("a.url"), {});
     for (const auto& c : cases) {
@@ -139,14 +117,14 @@ TEST_F(Reading, OandGurlReadsTheAddressAfterTheLastUrl) {
 TEST_F(Reading, OandGurlSkipsMissingEntriesAndReportsUnreadableFiles) {
     const QString unreadable = programFolder() + QStringLiteral("/mem.url");
     linkToUnreadableFile(unreadable);
-    for (const QString& path : {programFolder() + "/missing.url", programFolder(), QString()})
-        EXPECT_EQ(outcomeOf([&](QString& address) { return OandGurl(path, address); }),
-                  stored(kBefore));
     const QString fifo = programFolder() + QStringLiteral("/fifo.url"); // opening it would block
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& path : {unreadable, fifo})
+    for (const QString& path :
+         {programFolder() + "/missing.url", programFolder(), QString(), unreadable, fifo}) {
+        const bool missing = path != unreadable && path != fifo;
         EXPECT_EQ(outcomeOf([&](QString& address) { return OandGurl(path, address); }),
-                  failed(runtime_error::kPathFileAccess));
+                  missing ? stored(kBefore) : failed(runtime_error::kPathFileAccess));
+    }
 }
 
 TEST_F(Reading, Command2ReportsEveryOutcome) {
@@ -155,15 +133,14 @@ TEST_F(Reading, Command2ReportsEveryOutcome) {
     const QString found = QStringLiteral("Found file entry number: [%1] - Vorlan");
     const struct {
         bool writing;
-        std::optional<QByteArray> result;
+        QByteArray result; // "-" for none
         bool script;
         QStringList list;
         QString caption;
         QStringList messages;
     } cases[] = {
         {true, "a\r\n", true, {}, "Vorlan", {"A result of file is being created."}},
-        {false, std::nullopt, true, {}, "Vorlan", {"File is not created yet."}},
-        {false, "", true, {}, "Vorlan", {empty}},
+        {false, "-", true, {}, "Vorlan", {"File is not created yet."}},
         {false, "", false, {}, "Vorlan", {empty, searchFirst}},
         {false, "a\r\nb\r\n\r\n", true, {"a", "b"}, "Vorlan", {empty}},
         {false, "c\r\n\r\na\nb", true, {"c", "a", "b"}, found.arg(3), {}},
@@ -175,8 +152,10 @@ TEST_F(Reading, Command2ReportsEveryOutcome) {
         for (ClickLabel* label : {form->Label1, form->Label4, form->Label5})
             label->setEnabled(false);
         form->scriptWriting = c.writing;
-        if (c.result)
-            writeFile(QStringLiteral("VOR/url.txt"), *c.result);
+        QFile::remove(resultFile());
+        QFile::remove(workingFolder() + QStringLiteral("/listB.bat"));
+        if (c.result != "-")
+            writeFile(QStringLiteral("VOR/url.txt"), c.result);
         if (c.script)
             writeFile(QStringLiteral("VOR/listB.bat"), "@echo off\r\n");
         form->List2->addItem(QStringLiteral("old"));
@@ -188,19 +167,12 @@ TEST_F(Reading, Command2ReportsEveryOutcome) {
         EXPECT_EQ(form->windowTitle(), c.caption);
         EXPECT_EQ(labelsEnabled(), c.caption != "Vorlan");
         EXPECT_EQ(platform->messages, c.messages);
-        QFile::remove(resultFile());
-        QFile::remove(workingFolder() + QStringLiteral("/listB.bat"));
     }
-}
-
-TEST_F(Reading, ALaterEmptyLoadKeepsCaptionAndLabels) {
-    writeFile(QStringLiteral("VOR/listB.bat"), "");
-    writeFile(QStringLiteral("VOR/url.txt"), "a\r\nb\r\n");
-    form->Load->trigger();
+    // A later empty load keeps the caption and the labels.
     writeFile(QStringLiteral("VOR/url.txt"), "");
     form->Load->trigger();
     EXPECT_EQ(form->List1->count(), 0);
-    EXPECT_EQ(form->windowTitle(), "Found file entry number: [2] - Vorlan");
+    EXPECT_EQ(form->windowTitle(), found.arg(1));
     EXPECT_TRUE(labelsEnabled());
 }
 
@@ -209,8 +181,7 @@ TEST_F(Reading, AnUnreadableResultFileIsNamedAndLeavesTheListEmpty) {
     linkToUnreadableFile(resultFile());
     Command2_Click(*form);
     ASSERT_EQ(platform->messages.size(), 1);
-    EXPECT_TRUE(platform->messages[0].contains(resultFile()))
-        << platform->messages[0].toStdString();
+    EXPECT_TRUE(platform->messages[0].contains(resultFile()));
     EXPECT_EQ(form->List1->count(), 0);
     EXPECT_FALSE(labelsEnabled());
 }
@@ -219,10 +190,8 @@ TEST_F(Reading, CheckWithoutFillingLeavesTheListAndGivesTheLastLine) {
     writeFile(QStringLiteral("VOR/url.txt"), "a\r\nb\r\nc\r\n");
     form->List1->addItem(QStringLiteral("x"));
     QString last;
-    QString error = QStringLiteral("stale");
-    EXPECT_EQ(CHeckURLtxtstor(*form, last, false, &error), "c");
+    EXPECT_EQ(CHeckURLtxtstor(*form, last, false), "c");
     EXPECT_EQ(last, "c");
-    EXPECT_TRUE(error.isEmpty());
     EXPECT_EQ(itemTexts(form->List1), QStringList{"x"});
 }
 
@@ -233,22 +202,19 @@ TEST_F(Reading, List1ShowsWhatEachLineYields) {
         QByteArray bytes;
         QString before;
         QStringList entries;
-        QString after;
     } cases[] = {
-        {shortcut, {}, {url, url}, url},
-        {shortcut, kBefore, {kBefore, url, url}, url},
-        {"[InternetShortcut]\r\nURL=localhost\r\n", kBefore, {kBefore, kBefore}, kBefore},
-        {"a.b\r\nab.\t\r\nc.d\r\n", {}, {"a.b"}, "a.b"}, // the failing line ends it quietly
-        {"URL=caf\xE9.example\r\n", {}, {"URL=caf\u00E9.example"}, "URL=caf\u00E9.example"},
+        {shortcut, {}, {url, url}},
+        {shortcut, kBefore, {kBefore, url, url}},
+        {"[InternetShortcut]\r\nURL=localhost\r\n", kBefore, {kBefore, kBefore}},
+        {"a.b\r\nab.\t\r\nc.d\r\n", {}, {"a.b"}}, // the failing line ends it quietly
+        {"URL=caf\xE9.example\r\n", {}, {"URL=caf\u00E9.example"}},
     };
     for (const auto& c : cases) {
-        const QString path = writeFile(QStringLiteral("a.url"), c.bytes);
-        form->List1->clear();
-        form->List1->addItems({path});
+        fillList(form->List1, {writeFile(QStringLiteral("a.url"), c.bytes)});
         form->currentAddress = c.before;
         form->List1->setListIndex(0);
         EXPECT_EQ(itemTexts(form->List2), c.entries) << c.bytes.left(40).toStdString();
-        EXPECT_EQ(form->currentAddress, c.after);
+        EXPECT_EQ(form->currentAddress, c.entries.last()); // the address the line yields
     }
     EXPECT_TRUE(platform->messages.isEmpty());
 }

@@ -26,15 +26,11 @@ CheckRun* EngineFixture::start(const QStringList& paths) {
     return run;
 }
 
-void EngineFixture::check(const QStringList& paths) {
-    start(paths);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return sink.ended; }, 60000));
-    EXPECT_FALSE(sink.stopped);
-}
-
 QStringList EngineFixture::check(const QList<CheckItem>& items) {
     QStringList expected;
-    check(pathsOf(items, expected));
+    start(pathsOf(items, expected));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return sink.ended; }, 60000));
+    EXPECT_FALSE(sink.stopped);
     return expected;
 }
 

@@ -10,8 +10,7 @@
 
 namespace vorlan::test {
 
-// A sink that records what a run reports; with a pages folder it saves the pages there as
-// the window does.
+// Records what a run reports; with a pages folder it saves the pages there as the window does.
 struct RecordingSink : CheckSink {
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override;
     void rowEnded(const CheckRow& row, const Result<void>& saved) override;
@@ -29,19 +28,14 @@ struct RecordingSink : CheckSink {
     bool stopped = false;
 };
 
-// The check engine alone over shortcut files in a temporary folder, reporting to a
-// recording sink; no window.
+// The check engine alone over shortcut files in a temporary folder; no window.
 class EngineFixture : public ::testing::Test {
   protected:
-    // Its connections close before a test's server stops, which would otherwise wait for
-    // them to time out.
+    // Its connections close before a test's server stops, which would wait for them otherwise.
     void TearDown() override { inet.reset(); }
 
-    // Starts a check over the paths; the run ends by itself or is stopped.
     CheckRun* start(const QStringList& paths);
-    // Runs a check over the paths and waits for its end.
-    void check(const QStringList& paths);
-    // Runs a check over the items; their expected rows.
+    // Runs a check over the items and waits for its end; their expected rows.
     QStringList check(const QList<CheckItem>& items);
     // "address | status" for every row.
     QStringList rows() const;

@@ -8,8 +8,8 @@
 
 namespace vorlan::test {
 
-// The real platform, except for the services that would pop up a dialog or leave the
-// program: those are recorded, and questions and input boxes are answered from a script.
+// The real platform, except that dialogs, shell-opens and the clipboard are recorded and
+// questions and input boxes are answered from a script.
 class FakePlatform : public QtPlatform {
   public:
     explicit FakePlatform(QString programFolder) : programFolder_(std::move(programFolder)) {}
@@ -37,13 +37,11 @@ class FakePlatform : public QtPlatform {
     QString programFolder() const override { return programFolder_; }
     QString executableName() const override { return QStringLiteral("Vorlan"); }
 
-    // Scripted answers, used in order; a question without one is answered No, an input
-    // box without one is cancelled.
+    // Used in order; without one a question is answered No, an input box cancelled.
     std::deque<bool> yesNoAnswers;
     std::deque<QString> inputAnswers;
     std::deque<QString> saveFileAnswers;
-    // Runs inside every dialog before it is answered, as a real modal dialog lets the
-    // window's events run while it is open.
+    // Runs inside every dialog, as a real modal dialog lets the window's events run.
     std::function<void()> whileDialogOpen;
 
     QStringList messages, questions, inputPrompts, inputDefaults, saveFileProposals;

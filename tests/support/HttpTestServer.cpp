@@ -13,18 +13,10 @@
 
 namespace vorlan::test {
 
-namespace {
-
-// Enough threads for every connection a check run keeps open at once, with room to spare.
-constexpr size_t kServerThreads = 160;
-// cpp-httplib listens with a backlog of 5, which refuses connections under load.
-constexpr int kListenBacklog = 128;
-
-} // namespace
-
 HttpTestServer::HttpTestServer(const std::function<void(httplib::Server&)>& routes) {
     routes(server_);
-    server_.new_task_queue = [] { return new httplib::ThreadPool(kServerThreads); };
+    // Threads for every connection a check run keeps open at once, with room to spare.
+    server_.new_task_queue = [] { return new httplib::ThreadPool(160); };
     int listeningSocket = -1;
     server_.set_socket_options([&listeningSocket](socket_t socket) {
         int yes = 1;
@@ -35,7 +27,7 @@ HttpTestServer::HttpTestServer(const std::function<void(httplib::Server&)>& rout
         listeningSocket = socket;
     });
     port_ = server_.bind_to_any_port("127.0.0.1");
-    ::listen(listeningSocket, kListenBacklog);
+    ::listen(listeningSocket, 128); // cpp-httplib's backlog of 5 refuses connections under load
     thread_ = std::thread([this] { server_.listen_after_bind(); });
     // stop() only ends a server that is already running.
     for (int i = 0; i < 5000 && !server_.is_running(); ++i)
@@ -67,20 +59,6 @@ void addPageRoutes(httplib::Server& routes) {
     routes.Get("/missing-cookie", page(404, "nothing here", true));
     routes.Get("/empty", page(200, ""));
     routes.Get("/bytes", page(200, std::string("a\0b\r\nc\n\xff", 8)));
-    routes.Get("/big", page(200, std::string(3 << 20, 'B')));
-}
-
-void addRedirectRoutes(httplib::Server& routes) {
-    routes.Get(R"(/hop/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-        const int left = std::stoi(req.matches[1]);
-        res.set_redirect(left == 0 ? "/final" : "/hop/" + std::to_string(left - 1));
-    });
-    routes.Get("/loop",
-               [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
-    routes.Get("/final", [](const httplib::Request&, httplib::Response& res) {
-        res.set_header("X-Final", "yes");
-        res.set_content("arrived", "text/html");
-    });
 }
 
 RawHttpServer::RawHttpServer(QByteArray answerBytes, std::chrono::milliseconds byteInterval,

@@ -15,9 +15,8 @@
 
 namespace vorlan::test {
 
-// A cpp-httplib server on 127.0.0.1 with an ephemeral port, serving from a background
-// thread with room for many requests at once. Routes are registered before it starts.
-// Destroy every network client of a test before its server.
+// A cpp-httplib server on 127.0.0.1 with an ephemeral port, serving many requests at once
+// from background threads. Destroy every network client of a test before its server.
 class HttpTestServer {
   public:
     explicit HttpTestServer(const std::function<void(httplib::Server&)>& routes);
@@ -35,22 +34,17 @@ class HttpTestServer {
     std::thread thread_;
 };
 
-// Pages: "/ok" a small page, "/missing" a 404 page, "/missing-cookie" one with two Set-Cookie
-// lines, "/empty" an empty 200, "/bytes" bytes of every kind, "/big" a page of 3 MiB.
+// "/ok" a small page, "/missing" a 404 page, "/missing-cookie" one with two Set-Cookie lines,
+// "/empty" an empty 200, "/bytes" bytes of every kind.
 void addPageRoutes(httplib::Server& routes);
 
-// Redirects: "/hop/<n>" sends on n + 1 times before it reaches "/final", which answers
-// "arrived" with the header line "X-Final: yes"; "/loop" sends to itself.
-void addRedirectRoutes(httplib::Server& routes);
-
-// A raw TCP server on 127.0.0.1 for answers cpp-httplib cannot give: other status lines,
-// no headers at all, no answer, or an answer that trickles in. Runs on the Qt event loop.
-// With a TLS configuration it speaks HTTPS.
+// A raw TCP (or, with a TLS configuration, HTTPS) server on 127.0.0.1 and the Qt event loop,
+// for answers cpp-httplib cannot give.
 class RawHttpServer : public QObject {
   public:
-    // Once a request arrives, sends the answer and closes the connection; with an
-    // interval, sends its head (up to the blank line) at once and then one byte of the body
-    // per interval. An empty answer is never sent: the connection stays open and silent.
+    // Once a request arrives, sends the answer and closes the connection; with an interval,
+    // sends its head at once and then one byte of the body per interval. An empty answer is
+    // never sent: the connection stays open and silent.
     explicit RawHttpServer(QByteArray answer,
                            std::chrono::milliseconds byteInterval = std::chrono::milliseconds(0),
                            std::optional<QSslConfiguration> tls = std::nullopt);
@@ -71,8 +65,7 @@ class RawHttpServer : public QObject {
     int connections_ = 0;
 };
 
-// A server's TLS configuration with a fresh self-signed certificate for 127.0.0.1, made
-// with the openssl command; its certificate is null when the command failed.
+// A fresh self-signed certificate for 127.0.0.1 from the openssl command; null on failure.
 QSslConfiguration selfSignedTls();
 
 } // namespace vorlan::test

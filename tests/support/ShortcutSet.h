@@ -11,7 +11,7 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace vorlan::test {
 
-// A line of the result file and the row a check run gives it, "address | status".
+// A result file line and the row a check gives it, "address | status".
 struct CheckItem {
     QString path;
     QString row;
@@ -22,11 +22,11 @@ class ShortcutSet {
   public:
     explicit ShortcutSet(QString folder) : folder_(std::move(folder)) {}
 
-    // Writes a file below the folder (creating folders) and returns its path.
+    // Writes a file below the folder, creating folders; its path.
     QString file(const QString& relativePath, const QByteArray& bytes) const;
     // Writes web/<name> holding the address and returns its path.
     QString shortcut(const QString& name, const QString& address) const;
-    // The shortcut web/<name> holding the address, expected to be checked with the status.
+    // The shortcut web/<name>, expected to be checked with the status.
     CheckItem item(const QString& name, const QString& address, const QString& status) const;
 
   private:

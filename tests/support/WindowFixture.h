@@ -11,15 +11,13 @@
 
 namespace vorlan::test {
 
-// A main window over a temporary program folder, started and wired as the program does,
-// with the fake platform recording dialogs, shell-opens and the clipboard. Link check runs
-// have a short time-out.
+// A main window over a temporary program folder, started and wired as the program does, on
+// the fake platform. Link check runs have a short time-out.
 class WindowFixture : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override { form.reset(); }
 
-    // Writes a file below the program folder (creating folders) and returns its path.
     QString writeFile(const QString& relativePath, const QByteArray& bytes) const {
         return files.file(relativePath, bytes);
     }
@@ -29,8 +27,7 @@ class WindowFixture : public ::testing::Test {
     CheckItem item(const QString& name, const QString& address, const QString& status) const {
         return files.item(name, address, status);
     }
-    // Writes the result file from the lines, CR LF after each, and fills List1 from it, as a
-    // load does.
+    // Writes the result file from the lines and fills List1 from it, as a load does.
     void load(const QStringList& lines);
     // Loads the items' paths; gives their expected rows.
     QStringList load(const QList<CheckItem>& items);
