@@ -33,8 +33,9 @@ void make(const fs::path& path, Kind kind, const QByteArray& content) {
         fs::create_symlink("/dev/zero", path);
     if (kind == Kind::PagemapLink) // a plain file that reports no size and yields gigabytes
         fs::create_symlink("/proc/self/pagemap", path);
-    if (kind == Kind::Fifo)
+    if (kind == Kind::Fifo) {
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    }
 }
 
 class HostileFiles : public WindowFixture {
