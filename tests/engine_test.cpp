@@ -35,21 +35,6 @@ void endlessBody(httplib::Response& res, char fill) {
         });
 }
 
-// "/hop/<n>" sends on n + 1 times to "/final", which answers "arrived" with "X-Final: yes";
-// "/loop" sends to itself.
-void addRedirectRoutes(httplib::Server& routes) {
-    routes.Get(R"(/hop/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
-        const int left = std::stoi(req.matches[1]);
-        res.set_redirect(left == 0 ? "/final" : "/hop/" + std::to_string(left - 1));
-    });
-    routes.Get("/loop",
-               [](const httplib::Request&, httplib::Response& res) { res.set_redirect("/loop"); });
-    routes.Get("/final", [](const httplib::Request&, httplib::Response& res) {
-        res.set_header("X-Final", "yes");
-        res.set_content("arrived", "text/html");
-    });
-}
-
 void noteMost(std::atomic<int>& most, int now) {
     for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);)
         ;
@@ -79,7 +64,7 @@ TEST(FetchScheduler, StartsIdleHostsFirstThenTheEarliestWithinBothLimits) {
     EXPECT_EQ(scheduler.takeNext(), 5);
     scheduler.release(QStringLiteral("b"));
     EXPECT_EQ(scheduler.takeNext(), std::nullopt); // host a is full
-    scheduler.release(QStringLiteral("a")); // item 1 stopped: it waits again, before item 2
+    scheduler.release(QStringLiteral("a"));        // item 1 stopped: it waits again, before item 2
     scheduler.enqueue(1, QStringLiteral("a"));
     EXPECT_EQ(scheduler.takeNext(0), std::nullopt);
     EXPECT_EQ(scheduler.takeNext(), 1);
@@ -92,7 +77,15 @@ class EngineRun : public EngineFixture {
     std::atomic<int> politeAnswers{0}, politeRunning{0}, mostPoliteAfterRetry{-1};
     HttpTestServer server{[this](httplib::Server& routes) {
         addPageRoutes(routes);
-        addRedirectRoutes(routes);
+        // "/hop/<n>" sends on n + 1 times to "/final".
+        routes.Get(R"(/hop/(\d+))", [](const httplib::Request& req, httplib::Response& res) {
+            const int left = std::stoi(req.matches[1]);
+            res.set_redirect(left == 0 ? "/final" : "/hop/" + std::to_string(left - 1));
+        });
+        routes.Get("/final", [](const httplib::Request&, httplib::Response& res) {
+            res.set_header("X-Final", "yes");
+            res.set_content("arrived", "text/html");
+        });
         routes.Get("/endless", [this](const httplib::Request&, httplib::Response& res) {
             ++endlessRequests;
             endlessBody(res, 'e');
@@ -145,18 +138,17 @@ TEST_F(EngineRun, EachRowComesFromItsOwnTransfer) {
         shortcuts.item("refused.url", refused, "35751 Cannot open URL"),
         shortcuts.item("ftp.url", "ftp://127.0.0.1/f.txt", "35771 Invalid URL"),
         shortcuts.item("headerless.url", headerless.url("/"), "35917 Down level server"),
-        shortcuts.item("loop.url", server.url("/loop"), "35751 Cannot open URL"),
         shortcuts.item("trickle.url", trickle.url("/"), "35761 Time out"),
         shortcuts.item("silent.url", silent.url("/"), "35761 Time out"),
     });
     EXPECT_EQ(rows(), expected);
-    for (int failed : {2, 5, 10})
+    for (int failed : {2, 5, 9})
         EXPECT_EQ(sink.rows[failed].header, QString()) << failed; // nothing of the item before
     // The final answer's header alone.
     EXPECT_TRUE(sink.rows[3].header.contains(QStringLiteral("\r\nX-Final: yes")));
     EXPECT_FALSE(sink.rows[3].header.contains(QStringLiteral("Location")));
     EXPECT_EQ(sink.rows[3].finalAddress, server.url("/final"));
-    EXPECT_TRUE(sink.rows[9].header.startsWith(QStringLiteral("HTTP/1.1 200 OK")));
+    EXPECT_TRUE(sink.rows[8].header.startsWith(QStringLiteral("HTTP/1.1 200 OK")));
 }
 
 TEST_F(EngineRun, ManyRequestsAtOnceGiveTheRowsOfOneAtATime) {

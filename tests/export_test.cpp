@@ -7,22 +7,6 @@
 using namespace vorlan;
 using namespace vorlan::test;
 
-TEST(LinkTextOf, CutsTheLastFourCharactersOfTheFileNameAndTrimsSpaces) {
-    const struct {
-        const char* line;
-        QChar separator;
-        const char* text;
-    } cases[] = {
-        {"C:\\Web\\ x .url", u'\\', "x"},
-        {"/home/a\\b.url", u'/', "a\\b"},
-        {"no separator.url", u'/', "no separator"},
-        {"/home/web/ab", u'/', ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(linkTextOf(QString::fromUtf8(c.line), c.separator), QString::fromUtf8(c.text));
-    EXPECT_EQ(linkListPagePath(QStringLiteral("C:\\"), u'\\'), QStringLiteral("C:\\\\urlLIST.htm"));
-}
-
 class LinkListExport : public WindowFixture {
   protected:
     QString savePlace() const { return programFolder() + QStringLiteral("/out"); }

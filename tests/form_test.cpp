@@ -53,18 +53,19 @@ TEST_F(StartUp, SizeRuleRestoresTheLayoutSizeInTheNormalState) {
     EXPECT_EQ(form->size(), kept);
 }
 
-// Beside the program where that folder is writable, else in the user's data folder; made when
-// missing, left as it is when present; one that cannot be created is reported.
+// Beside a writable, not installed program, else in the user's data folder; made when missing.
 TEST(WorkingFolder, BesideTheProgramOrInTheUserDataFolder) {
     QTemporaryDir temp;
     const ShortcutSet files(temp.path());
     const QString readOnly = temp.filePath(QStringLiteral("read-only"));
     QDir().mkpath(readOnly);
     QFile(readOnly).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-    QDir().mkpath(temp.filePath(QStringLiteral("writable")));
+    for (const char* writable : {"writable", "installed/bin"})
+        QDir().mkpath(temp.filePath(QString::fromLatin1(writable)));
     files.file(QStringLiteral("kept/VOR/url.txt"), "x\r\n");
     files.file(QStringLiteral("plain/VOR"), {});
     const QString plainFile = files.file(QStringLiteral("file"), {});
+    files.file(QStringLiteral("installed/libexec/vorlan/listing"), {});
     const QString userData = temp.filePath(QStringLiteral("data"));
     const struct {
         const char* programFolder;
@@ -77,6 +78,7 @@ TEST(WorkingFolder, BesideTheProgramOrInTheUserDataFolder) {
         {"plain", userData, temp.filePath("plain/VOR"), "(missing)"},
         {"read-only", userData, userData + "/vorlan/VOR", "(missing)"},
         {"missing", userData, userData + "/vorlan/VOR", "(missing)"},
+        {"installed/bin", userData, userData + "/vorlan/VOR", "(missing)"},
         {"read-only", plainFile + "/data", QString(), "(missing)"},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,4 @@
 #include "LoadShortcuts.h"
-#include "ScopedEnvironment.h"
 #include "SearchJob.h"
 #include "WindowFixture.h"
 
@@ -7,7 +6,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTest>
 
 using namespace vorlan;
 using namespace vorlan::test;
@@ -74,29 +72,6 @@ TEST_F(Installed, EveryFileIsInItsPlace) {
     const auto [exitCode, output] = run(validator, {entry});
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(output, QString()) << "no errors, warnings or hints";
-}
-
-// An installed copy keeps its files in the user's data folder, even where it may write.
-TEST_F(Installed, ReadOnlyCopySearchesAndLoadsInTheUserDataFolder) {
-    QTemporaryDir home;
-    const ShortcutSet files(home.path());
-    files.shortcut("a.url", "http://x.test/");
-    files.shortcut("sub/b.url", "http://x.test/");
-    const ScopedEnvironment environment{{"HOME", home.path().toLocal8Bit()},
-                                        {"XDG_DATA_HOME", home.filePath("data").toLocal8Bit()}};
-    RunnerPlatform platform(installed("bin"));
-    EXPECT_EQ(platform.dataFolder(), home.filePath("data/vorlan")) << "even where it may write";
-    ASSERT_EQ(run(QStringLiteral("chmod"), {"-R", "a-w", installed(QString())}).first, 0);
-    Form1 form(platform);
-    form.Form_Load();
-    form.Text1->setText(home.filePath("web"));
-    Command1_Click(form);
-    const QString resultFile = home.filePath("data/vorlan/VOR/url.txt");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return fileBytes(resultFile).count("\r\n") == 2; }, 10000));
-    Command2_Click(form);
-    EXPECT_EQ(form.List1->count(), 2);
-    EXPECT_EQ(platform.messages, QStringList());
-    EXPECT_FALSE(QFileInfo::exists(installed("bin/VOR")));
 }
 
 // A copy of the program without its runner says where it looked for it.

@@ -24,15 +24,6 @@ class Lists : public WindowFixture {
         fillList(form->List1, shortcuts);
         fillList(form->List3, {"one.example", "two.example", "three.example"});
     }
-    // Opens the Edit menu from the menu bar and closes it again.
-    void openAndCloseEditMenu() {
-        QMenuBar* bar = form->menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {},
-                          bar->actionGeometry(form->Edit->menuAction()).center());
-        EXPECT_TRUE(form->Edit->isVisible());
-        form->Edit->close();
-        activate(form.get());
-    }
 
     QStringList shortcuts;
 };
@@ -119,7 +110,12 @@ TEST_F(Lists, EditItemsFollowTheFocusedListWhenTheMenuOpens) {
     for (const auto& c : cases) {
         form->Check1->setChecked(c.focused == form->List3); // shows the results list
         c.focused->setFocus(Qt::TabFocusReason);
-        openAndCloseEditMenu();
+        QMenuBar* bar = form->menuBar(); // opens the Edit menu and closes it again
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(form->Edit->menuAction()).center());
+        ASSERT_TRUE(form->Edit->isVisible());
+        form->Edit->close();
+        activate(form.get());
         EXPECT_EQ(form->Copy->isEnabled(), c.copy) << c.focused->objectName().toStdString();
         EXPECT_EQ(form->Navi->isEnabled(), c.navigate) << c.focused->objectName().toStdString();
     }

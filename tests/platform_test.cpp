@@ -26,35 +26,6 @@ TEST(TextLines, EveryLineEndEndsALine) {
         EXPECT_EQ(splitTextLines(QString::fromUtf8(c.text)), c.lines) << c.text;
 }
 
-TEST(TextLines, MissingDevicesAndHugeFilesAreErrorsNamingTheFile) {
-    QTemporaryDir dir;
-    const QString sparse = ShortcutSet(dir.path()).file(QStringLiteral("huge.url"), {});
-    ASSERT_TRUE(QFile::resize(sparse, qint64(2) << 30));
-    const QString zeroLink = dir.filePath(QStringLiteral("zero.url"));
-    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zeroLink));
-    for (const QString& path : {QStringLiteral("/nonexistent/url.txt"), sparse, zeroLink}) {
-        const Result<QStringList> result = readTextLines(path);
-        ASSERT_FALSE(result.ok()) << path.toStdString();
-        EXPECT_EQ(result.failure().number, runtime_error::kPathFileAccess);
-        EXPECT_TRUE(result.failure().message.contains(path)) << path.toStdString();
-    }
-}
-
-TEST(FileWrites, TextGetsCrLfAndAFailedWriteKeepsTheOldFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("out.txt"));
-    ASSERT_TRUE(writeTextFile(path, QStringLiteral("één")).ok());
-    EXPECT_EQ(fileBytes(path), QByteArray("\xc3\xa9\xc3\xa9n\r\n"));
-    // A folder where the file should be: nothing is destroyed and the reason is named.
-    const Result<void> written = writeTextFile(dir.path(), QStringLiteral("x"));
-    ASSERT_FALSE(written.ok());
-    EXPECT_TRUE(written.failure().message.contains(dir.path()));
-    EXPECT_TRUE(QFileInfo(dir.path()).isDir());
-    const Result<void> made = makeDirectory(dir.path());
-    ASSERT_FALSE(made.ok());
-    EXPECT_TRUE(made.failure().message.contains(QStringLiteral("File exists")));
-}
-
 TEST(EntryQuery, FilesDirectoriesAndWildcards) {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("folder"));

@@ -1,4 +1,3 @@
-#include "ListingScript.h"
 #include "SearchJob.h"
 #include "TargetDirectory.h"
 #include "WindowFixture.h"
@@ -9,13 +8,6 @@
 
 using namespace vorlan;
 using namespace vorlan::test;
-
-TEST(ListingScriptText, MatchesTheDirCommandCharacterForCharacter) {
-    EXPECT_EQ(listingScriptText(QStringLiteral("C:\\Web"), SearchOrder::ByDate,
-                                QStringLiteral("D:\\Tools"), u'\\'),
-              QStringLiteral("@echo off\r\ndir \"C:\\Web\\*.url\" /s /b /o:d  > "
-                             "\"D:\\Tools\\VOR\\url.txt\""));
-}
 
 class Search : public WindowFixture {
   protected:

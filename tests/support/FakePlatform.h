@@ -29,8 +29,7 @@ class FakePlatform : public QtPlatform {
         dialog(inputDefaults, defaultText);
         return next(inputAnswers, QString());
     }
-    QString saveFileName(const QString&, const QString& proposedPath) override {
-        dialog(saveFileProposals, proposedPath);
+    QString saveFileName(const QString&, const QString&) override {
         return next(saveFileAnswers, QString());
     }
     void setClipboardText(const QString& text) override { clipboard.append(text); }
@@ -44,7 +43,7 @@ class FakePlatform : public QtPlatform {
     // Runs inside every dialog, as a real modal dialog lets the window's events run.
     std::function<void()> whileDialogOpen;
 
-    QStringList messages, questions, inputPrompts, inputDefaults, saveFileProposals;
+    QStringList messages, questions, inputPrompts, inputDefaults;
     QStringList shellOpens, listingRuns, clipboard;
 
   private:

@@ -21,8 +21,7 @@ HttpTestServer::HttpTestServer(const std::function<void(httplib::Server&)>& rout
     server_.set_socket_options([&listeningSocket](socket_t socket) {
         int yes = 1;
         ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        // Inherited by every accepted connection: a response written in pieces is not held
-        // back waiting for the client's delayed acknowledgement.
+        // Inherited by accepted connections: pieces of a response go without delay.
         ::setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
         listeningSocket = socket;
     });
@@ -44,19 +43,14 @@ QString HttpTestServer::url(const QString& path) const {
 }
 
 void addPageRoutes(httplib::Server& routes) {
-    const auto page = [](int status, const std::string& body, bool cookies = false) {
+    const auto page = [](int status, const std::string& body) {
         return [=](const httplib::Request&, httplib::Response& res) {
             res.status = status;
-            if (cookies) {
-                res.set_header("Set-Cookie", "session=1");
-                res.set_header("Set-Cookie", "theme=dark");
-            }
             res.set_content(body, "text/html");
         };
     };
     routes.Get("/ok", page(200, "<html>fine</html>"));
     routes.Get("/missing", page(404, "nothing here"));
-    routes.Get("/missing-cookie", page(404, "nothing here", true));
     routes.Get("/empty", page(200, ""));
     routes.Get("/bytes", page(200, std::string("a\0b\r\nc\n\xff", 8)));
 }

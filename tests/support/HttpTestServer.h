@@ -24,7 +24,6 @@ class HttpTestServer {
     HttpTestServer(const HttpTestServer&) = delete;
     HttpTestServer& operator=(const HttpTestServer&) = delete;
 
-    int port() const { return port_; }
     // "http://127.0.0.1:<port>" followed by path.
     QString url(const QString& path) const;
 
@@ -34,8 +33,7 @@ class HttpTestServer {
     std::thread thread_;
 };
 
-// "/ok" a small page, "/missing" a 404 page, "/missing-cookie" one with two Set-Cookie lines,
-// "/empty" an empty 200, "/bytes" bytes of every kind.
+// "/ok" a small page, "/missing" a 404 page, "/empty" an empty 200, "/bytes" bytes of every kind.
 void addPageRoutes(httplib::Server& routes);
 
 // A raw TCP (or, with a TLS configuration, HTTPS) server on 127.0.0.1 and the Qt event loop,

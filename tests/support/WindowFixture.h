@@ -24,9 +24,6 @@ class WindowFixture : public ::testing::Test {
     QString shortcut(const QString& name, const QString& address) const {
         return files.shortcut(name, address);
     }
-    CheckItem item(const QString& name, const QString& address, const QString& status) const {
-        return files.item(name, address, status);
-    }
     // Writes the result file from the lines and fills List1 from it, as a load does.
     void load(const QStringList& lines);
     // Loads the items' paths; gives their expected rows.
