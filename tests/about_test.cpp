@@ -98,8 +98,7 @@ TEST_F(AboutWindow, LinksShowAHandAndOpenAndEscapeHidesWithoutUnloading) {
     EXPECT_TRUE(deleted(about));
 }
 
-// A click on the picture starts the animation on a maximized window; a second click, while
-// it grows, while it shrinks or once it has painted, restores the designed view.
+// A second click on the picture, at any phase of the animation, restores the designed view.
 TEST_F(AboutWindow, ASecondClickRestoresTheDesignedView) {
     const auto designedView = [](const Form2* about) {
         return !(about->windowState() & Qt::WindowMaximized) && !about->Timer1->isActive() &&

@@ -184,24 +184,6 @@ TEST_F(EngineRun, AHostThatAnswers429GetsOneRequestAtATime) {
     EXPECT_EQ(mostPoliteAfterRetry, 1);
 }
 
-TEST_F(EngineRun, AStopKeepsTheCommittedRowsAndEndsEveryRequest) {
-    const RawHttpServer silent("");
-    QStringList paths = {shortcuts.shortcut("ok.url", server.url("/ok"))};
-    for (int i = 0; i < 10; ++i)
-        paths.append(shortcuts.shortcut(QStringLiteral("s%1.url").arg(i), silent.url("/")));
-    CheckRun* run = start(paths);
-    // Once the first row is committed, progress names the row the others wait for.
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return !sink.progress.isEmpty() && sink.progress.last().done == 1; }, 10000));
-    EXPECT_EQ(sink.progress.first().total, 11);
-    EXPECT_EQ(sink.progress.last().waitingFor, silent.url("/"));
-    run->stop();
-    EXPECT_TRUE(sink.ended && sink.stopped);
-    EXPECT_EQ(inet->activeTransfers(), 0);
-    QTest::qWait(50);
-    EXPECT_EQ(rows(), QStringList{server.url("/ok") + " | GOOD"});
-}
-
 // Every hostile answer ends in a row of its own, with bounded memory and temporary disk.
 class HostileServer : public EngineRun {
   protected:
@@ -265,8 +247,7 @@ TEST_F(HostileServer, EachAnswerEndsInADefinedRow) {
     EXPECT_TRUE(sink.saveErrors.isEmpty());
 }
 
-// The first row holds the others back: they wait within the page budget, then come one by
-// one, each sent at most twice.
+// Rows held back by a slow first row wait within the page budget, each sent at most twice.
 TEST_F(HostileServer, PagesWaitingForTheirRowStayWithinTheBudget) {
     QList<CheckItem> items = {shortcuts.item("slow.url", server.url("/delay/500/ok"), "GOOD")};
     for (int i = 0; i < 4; ++i)

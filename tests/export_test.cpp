@@ -18,8 +18,7 @@ class LinkListExport : public WindowFixture {
     }
 };
 
-// Hostile names and addresses are escaped; a shortcut without an address gives none, not the
-// address read before.
+// Hostile names and addresses are escaped; a shortcut without an address gives none.
 TEST_F(LinkListExport, WritesTheTenLinePageAndOpensItOnYes) {
     QDir().mkpath(savePlace());
     form->currentAddress = QStringLiteral("stale.example");

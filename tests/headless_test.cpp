@@ -24,8 +24,7 @@ struct Outcome {
     QString err;
 };
 
-// Three shortcuts whose names need quoting, escaping and UTF-8: one GOOD after a redirect,
-// one POOR (404), one that holds no address.
+// Shortcuts named to need quoting and escaping: GOOD after a redirect, POOR, no address.
 class Headless : public ::testing::Test {
   protected:
     // Runs the program with no display, this process's event loop serving the servers.

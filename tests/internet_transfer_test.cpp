@@ -101,8 +101,7 @@ TEST(InternetTransfer, GivesTheHeaderAsTheServerSentIt) {
     }
 }
 
-// A busy server's 429 or 503 is asked once more when its Retry-After is short; the answer to
-// that second request is the one given.
+// A 429 or 503 with a short Retry-After is asked once more, and that answer is given.
 TEST(InternetTransfer, AsksABusyServerOnceMoreAfterItsWait) {
     std::atomic<int> requests{0};
     std::string retryAfter;
@@ -142,8 +141,7 @@ TEST(InternetTransfer, AsksABusyServerOnceMoreAfterItsWait) {
     }
 }
 
-// TLS: an untrusted certificate is refused; a trusted server that offers HTTP/2 is spoken
-// to in it.
+// An untrusted certificate is refused; a trusted server that offers HTTP/2 gets it.
 TEST(InternetTransfer, VerifiesTlsAndSpeaksHttp2WhereOffered) {
     const QSslConfiguration tls = selfSignedTls();
     ASSERT_FALSE(tls.localCertificate().isNull()) << "the openssl command failed";

@@ -11,8 +11,7 @@
 using namespace vorlan;
 using namespace vorlan::test;
 
-// Three real shortcut files in List1, their addresses in List3; selecting one fills the
-// detail list with its address line.
+// Three shortcut files in List1, their addresses in List3.
 class Lists : public WindowFixture {
   protected:
     void SetUp() override {
@@ -61,8 +60,7 @@ TEST_F(Lists, RightClickOpensTheEditMenuOnlyWithASelection) {
     }
 }
 
-// Copy and Navigate take the focused list's item; Navigate never the detail line but the
-// shortcut's address, which a shortcut without one opens as a file.
+// Navigate opens the shortcut's address, or the file itself when it holds none.
 TEST_F(Lists, CopyAndNavigateTakeTheFocusedListsItem) {
     form->List1->setListIndex(2);
     form->List2->setListIndex(0);
@@ -81,7 +79,9 @@ TEST_F(Lists, CopyAndNavigateTakeTheFocusedListsItem) {
     const QString noAddress = writeFile(QStringLiteral("web/empty.URL"), "[InternetShortcut]\r\n");
     fillList(form->List1, {noAddress});
     form->ListFocus[3] = false;
-    doubleClickRow(form->List1, 0);
+    const QPoint centre = form->List1->visualItemRect(form->List1->item(0)).center();
+    QTest::mouseClick(form->List1->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(form->List1->viewport(), Qt::LeftButton, {}, centre);
     form->List1->setCurrentRow(-1);
     form->Navi->trigger(); // nothing selected opens nothing
     EXPECT_EQ(platform->shellOpens, QStringList({"three.example", "two.example", noAddress}));

@@ -189,17 +189,3 @@ TEST_F(Reading, List1ShowsWhatEachLineYields) {
     }
     EXPECT_TRUE(platform->messages.isEmpty());
 }
-
-TEST_F(Reading, List1ReportsADeletedFileAndSkipsAnUnreadableOne) {
-    const QString unreadable = programFolder() + QStringLiteral("/mem.url");
-    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), unreadable));
-    form->List1->addItems({programFolder() + QStringLiteral("/gone.url"), unreadable});
-    form->List2->addItem(QStringLiteral("old"));
-    form->List1->setListIndex(0);
-    EXPECT_EQ(platform->messages,
-              QStringList{"File is not found. You may replaced this file. Please search again."});
-    EXPECT_EQ(form->List2->count(), 0);
-    form->List1->setListIndex(1);
-    EXPECT_EQ(platform->messages.size(), 1);
-    EXPECT_EQ(form->List2->count(), 0);
-}

@@ -43,8 +43,7 @@ TEST_F(Search, WritesTheScriptAndStartsTheListing) {
     EXPECT_TRUE(platform->messages.isEmpty());
 }
 
-// An empty or missing target is refused and a script that cannot be written is reported,
-// touching nothing; a file target passes.
+// Empty or missing targets are refused; a script that cannot be written is reported.
 TEST_F(Search, RefusesWhatItCannotSearch) {
     const QString file = writeFile(QStringLiteral("plain.txt"), "x");
     writeFile(QStringLiteral("VOR/listB.bat"), "old");

@@ -8,8 +8,7 @@
 
 namespace vorlan::test {
 
-// The real platform, except that dialogs, shell-opens and the clipboard are recorded and
-// questions and input boxes are answered from a script.
+// The real platform with dialogs, shell-opens and the clipboard recorded or scripted.
 class FakePlatform : public QtPlatform {
   public:
     explicit FakePlatform(QString programFolder) : programFolder_(std::move(programFolder)) {}

@@ -15,8 +15,7 @@
 
 namespace vorlan::test {
 
-// A cpp-httplib server on 127.0.0.1 with an ephemeral port, serving many requests at once
-// from background threads. Destroy every network client of a test before its server.
+// A threaded cpp-httplib server on 127.0.0.1; destroy every client before it.
 class HttpTestServer {
   public:
     explicit HttpTestServer(const std::function<void(httplib::Server&)>& routes);
@@ -36,13 +35,11 @@ class HttpTestServer {
 // "/ok" a small page, "/missing" a 404 page, "/empty" an empty 200, "/bytes" bytes of every kind.
 void addPageRoutes(httplib::Server& routes);
 
-// A raw TCP (or, with a TLS configuration, HTTPS) server on 127.0.0.1 and the Qt event loop,
-// for answers cpp-httplib cannot give.
+// A raw TCP (or TLS) server on the Qt event loop, for answers cpp-httplib cannot give.
 class RawHttpServer : public QObject {
   public:
-    // Once a request arrives, sends the answer and closes the connection; with an interval,
-    // sends its head at once and then one byte of the body per interval. An empty answer is
-    // never sent: the connection stays open and silent.
+    // Answers a request and closes; with an interval, sends the body a byte at a time. An
+    // empty answer leaves the connection open and silent.
     explicit RawHttpServer(QByteArray answer,
                            std::chrono::milliseconds byteInterval = std::chrono::milliseconds(0),
                            std::optional<QSslConfiguration> tls = std::nullopt);

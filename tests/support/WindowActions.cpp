@@ -22,12 +22,6 @@ void clickRow(ListBox* list, int row, Qt::MouseButton button) {
     QTest::mouseClick(list->viewport(), button, {}, centre);
 }
 
-void doubleClickRow(ListBox* list, int row) {
-    const QPoint centre = list->visualItemRect(list->item(row)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
-}
-
 void activate(QWidget* window) {
     window->show();
     QApplication::setActiveWindow(window);

@@ -10,7 +10,6 @@ namespace vorlan::test {
 void fillList(ListBox* list, const QStringList& items);
 QStringList itemTexts(const ListBox* list);
 void clickRow(ListBox* list, int row, Qt::MouseButton button = Qt::LeftButton);
-void doubleClickRow(ListBox* list, int row);
 // Shows the window and makes it the active one, so focus and shortcuts work.
 void activate(QWidget* window);
 

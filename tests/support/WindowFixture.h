@@ -11,8 +11,7 @@
 
 namespace vorlan::test {
 
-// A main window over a temporary program folder, started and wired as the program does, on
-// the fake platform. Link check runs have a short time-out.
+// A main window over a temporary program folder, wired as the program does it.
 class WindowFixture : public ::testing::Test {
   protected:
     void SetUp() override;
