@@ -77,7 +77,6 @@ TEST(WorkingFolder, BesideTheProgramOrInTheUserDataFolder) {
         {"kept", userData, temp.filePath("kept/VOR"), "x\r\n"},
         {"plain", userData, temp.filePath("plain/VOR"), "(missing)"},
         {"read-only", userData, userData + "/vorlan/VOR", "(missing)"},
-        {"missing", userData, userData + "/vorlan/VOR", "(missing)"},
         {"installed/bin", userData, userData + "/vorlan/VOR", "(missing)"},
         {"read-only", plainFile + "/data", QString(), "(missing)"},
     };

@@ -39,10 +39,7 @@ class Installed : public ::testing::Test {
         install_ = run(QStringLiteral(CMAKE_COMMAND),
                        {"--install", BUILD_FOLDER, "--prefix", prefix_->path()});
     }
-    static void TearDownTestSuite() {
-        run(QStringLiteral("chmod"), {"-R", "u+w", prefix_->path()});
-        delete prefix_;
-    }
+    static void TearDownTestSuite() { delete prefix_; }
     void SetUp() override { ASSERT_EQ(install_.first, 0) << install_.second.toStdString(); }
     static QString installed(const QString& relativePath) {
         return prefix_->path() + u'/' + relativePath;

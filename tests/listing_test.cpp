@@ -26,11 +26,9 @@ TEST(ListingScript, AcceptsTheScriptsTheProgramWrites) {
         std::string bytes;
         ListingCommand expected;
     } cases[] = {
-        {script("/\"q\" \xc3\xa9", "n", "/my out/\"x\".txt"),
-         {"/\"q\" \xc3\xa9", "/my out/\"x\".txt", kByName}},
         // The directory may hold the separator text; the last one separates.
-        {script("/x/*.url\" /s /b /o:n  > \"/y", "d", "/o"),
-         {"/x/*.url\" /s /b /o:n  > \"/y", "/o", kByDate}},
+        {script("/x/*.url\" /s /b /o:n  > \"/\xc3\xa9", "d", "/my out/\"x\".txt"),
+         {"/x/*.url\" /s /b /o:n  > \"/\xc3\xa9", "/my out/\"x\".txt", kByDate}},
         {script("/x/*.url\" /s /b /o:n  > \"/y", "n", "/o"),
          {"/x/*.url\" /s /b /o:n  > \"/y", "/o", kByName}},
     };
