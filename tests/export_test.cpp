@@ -47,20 +47,34 @@ TEST_F(LinkListExport, WritesTheTenLinePageAndOpensItOnYes) {
     EXPECT_TRUE(platform->messages.isEmpty());
 }
 
-TEST_F(LinkListExport, RefusesWithoutShortcutsResultLinesOrSavePlace) {
+TEST_F(LinkListExport, RefusesOrReportsFailuresAndKeepsTheOldPage) {
     writeFile(QStringLiteral("out/urlLIST.htm"), "old");
-    writeFile(QStringLiteral("VOR/url.txt"), "/a/b.url\r\n");
-    Label4_Click(*form); // List1 is empty, though the result file holds a line
-    load({QStringLiteral("/a/b.url"), QString()});
-    Label4_Click(*form); // the last line is empty
-    load({QStringLiteral("/a/b.url")});
-    exportTo(QString());
-    EXPECT_EQ(platform->messages,
-              QStringList({"Please search file first, which you want to.",
-                           "Created list of shortcuts are empty that cannot create HTML.\r\n"
-                           "Please make sure that list is prepared.",
-                           "Please decide where to save first."}));
+    const QString fine = writeFile("web/fine.url", "URL=fine.example");
+    const QString broken = writeFile("web/broken.url", "URL=ab.\t");
+    const QString missing = programFolder() + "/missing";
+    const struct {
+        QStringList lines;
+        QString answer;
+        QString message; // what the one message holds
+    } cases[] = {
+        {{}, savePlace(), "Please search file first, which you want to."},
+        {{fine, QString()}, savePlace(), "Please make sure that list is prepared."},
+        {{fine}, QString(), "Please decide where to save first."},
+        {{fine, broken}, savePlace(), broken},
+        {{fine}, missing, "Cannot write the file " + missing + "/urlLIST.htm: "},
+        {{fine}, savePlace() + "/urlLIST.htm", "/urlLIST.htm/urlLIST.htm: Not a directory"},
+    };
+    for (const auto& c : cases) {
+        platform->messages.clear();
+        load(c.lines);
+        platform->inputAnswers = {c.answer};
+        Label4_Click(*form);
+        ASSERT_EQ(platform->messages.size(), 1) << c.message.toStdString();
+        EXPECT_TRUE(platform->messages[0].contains(c.message))
+            << platform->messages[0].toStdString();
+    }
     EXPECT_EQ(readPage(), "old");
+    EXPECT_TRUE(platform->questions.isEmpty());
 }
 
 TEST_F(LinkListExport, HoldsAtMost5000Links) {
@@ -76,24 +90,4 @@ TEST_F(LinkListExport, HoldsAtMost5000Links) {
     exportTo(savePlace());
     EXPECT_EQ(platform->messages, QStringList{"Does not support anymore links."});
     EXPECT_EQ(readPage(), page);
-}
-
-TEST_F(LinkListExport, ReportsFailuresAndKeepsTheOldPage) {
-    writeFile(QStringLiteral("out/urlLIST.htm"), "old");
-    const QString fine = writeFile("web/fine.url", "URL=fine.example");
-    const QString broken = writeFile("web/broken.url", "URL=ab.\t");
-    load({fine, broken});
-    exportTo(savePlace());
-    ASSERT_EQ(platform->messages.size(), 1);
-    EXPECT_TRUE(platform->messages[0].contains(broken));
-    load({fine});
-    for (const QString& place : {programFolder() + "/missing", savePlace() + "/urlLIST.htm"}) {
-        platform->messages.clear();
-        exportTo(place);
-        ASSERT_EQ(platform->messages.size(), 1);
-        EXPECT_TRUE(
-            platform->messages[0].startsWith("Cannot write the file " + place + "/urlLIST.htm: "));
-    }
-    EXPECT_EQ(readPage(), "old");
-    EXPECT_TRUE(platform->questions.isEmpty());
 }

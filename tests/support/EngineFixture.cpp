@@ -16,19 +16,14 @@ void RecordingSink::rowEnded(const CheckRow& row, const Result<void>& saved) {
         saveErrors.append(saved.failure().message);
 }
 
-CheckRun* EngineFixture::start(const QStringList& paths) {
+QStringList EngineFixture::check(const QList<CheckItem>& items) {
     const QString pages = sink.pagesFolder;
     sink = RecordingSink();
     sink.pagesFolder = pages;
     inet->applySettings(settings);
-    auto* run = new CheckRun(sink, *inet, readShortcutAddress, paths, limits);
-    run->start();
-    return run;
-}
-
-QStringList EngineFixture::check(const QList<CheckItem>& items) {
     QStringList expected;
-    start(pathsOf(items, expected));
+    auto* run = new CheckRun(sink, *inet, readShortcutAddress, pathsOf(items, expected), limits);
+    run->start();
     EXPECT_TRUE(QTest::qWaitFor([this] { return sink.ended; }, 60000));
     EXPECT_FALSE(sink.stopped);
     return expected;

@@ -14,7 +14,6 @@ namespace vorlan::test {
 struct RecordingSink : CheckSink {
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override;
     void rowEnded(const CheckRow& row, const Result<void>& saved) override;
-    void progressed(const CheckProgress& progress) override { this->progress.append(progress); }
     void runEnded(bool stopped) override {
         ended = true;
         this->stopped = stopped;
@@ -23,7 +22,6 @@ struct RecordingSink : CheckSink {
     QString pagesFolder;
     QList<CheckRow> rows;
     QStringList saveErrors;
-    QList<CheckProgress> progress;
     bool ended = false;
     bool stopped = false;
 };
@@ -34,7 +32,6 @@ class EngineFixture : public ::testing::Test {
     // Its connections close before a test's server stops, which would wait for them otherwise.
     void TearDown() override { inet.reset(); }
 
-    CheckRun* start(const QStringList& paths);
     // Runs a check over the items and waits for its end; their expected rows.
     QStringList check(const QList<CheckItem>& items);
     // "address | status" for every row.
