@@ -170,11 +170,8 @@ TEST_F(EngineRun, ManyRequestsAtOnceGiveTheRowsOfOneAtATime) {
 }
 
 TEST_F(EngineRun, AHostThatAnswers429GetsOneRequestAtATime) {
-    QList<CheckItem> items;
-    for (int i = 0; i < 20; ++i)
-        items.append(shortcuts.item(QStringLiteral("p%1.url").arg(i),
-                                    server.url(QStringLiteral("/polite/%1").arg(i)), "GOOD"));
-    const QStringList expected = check(items);
+    const QStringList expected =
+        check(shortcuts.numberedItems(20, "p%1.url", server.url("/polite/%1"), "GOOD"));
     EXPECT_EQ(rows(), expected); // the first row is the second answer's
     EXPECT_EQ(mostPoliteAfterRetry, 1);
 }

@@ -170,11 +170,8 @@ class SlowRun : public WindowFixture {
 
 // During a run, commands that change what it reads are refused; closing the window ends it.
 TEST_F(SlowRun, CommandsLeaveTheRowsCorrectOrAreRefused) {
-    QList<CheckItem> items;
-    for (int i = 0; i < 16; ++i)
-        items.append(files.item(QStringLiteral("s%1.url").arg(i),
-                                server.url(QStringLiteral("/slow/%1").arg(i)), "GOOD"));
-    const QStringList expected = load(items);
+    const QStringList expected =
+        load(files.numberedItems(16, "s%1.url", server.url("/slow/%1"), "GOOD"));
     form->Text1->setText(programFolder());
     int rowsWhenClosed = 0;
     afterRow({

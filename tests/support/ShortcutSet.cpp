@@ -30,6 +30,14 @@ CheckItem ShortcutSet::item(const QString& name, const QString& address,
     return {shortcut(name, address), address + " | " + status};
 }
 
+QList<CheckItem> ShortcutSet::numberedItems(int count, const QString& name, const QString& address,
+                                            const QString& status) const {
+    QList<CheckItem> items;
+    for (int i = 0; i < count; ++i)
+        items.append(item(name.arg(i), address.arg(i), status));
+    return items;
+}
+
 QStringList pathsOf(const QList<CheckItem>& items, QStringList& rows) {
     QStringList paths;
     rows.clear();

@@ -28,6 +28,9 @@ class ShortcutSet {
     QString shortcut(const QString& name, const QString& address) const;
     // The shortcut web/<name>, expected to be checked with the status.
     CheckItem item(const QString& name, const QString& address, const QString& status) const;
+    // Items 0 to count - 1, their number in place of %1 in the name and the address.
+    QList<CheckItem> numberedItems(int count, const QString& name, const QString& address,
+                                   const QString& status) const;
 
   private:
     QString folder_;
