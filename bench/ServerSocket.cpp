@@ -17,17 +17,24 @@ ServerSocket::~ServerSocket() {
     close(fd_);
 }
 
-ServerSocket::Io ServerSocket::tlsOutcome(int result) {
-    switch (SSL_get_error(ssl_, result)) {
-    case SSL_ERROR_WANT_READ:
-        waitsToWrite_ = false;
-        return Io::Again;
-    case SSL_ERROR_WANT_WRITE:
-        waitsToWrite_ = true;
-        return Io::Again;
-    default:
-        return Io::Closed;
+ServerSocket::Io ServerSocket::stopped(ssize_t result, bool writing) {
+    if (ssl_) {
+        switch (SSL_get_error(ssl_, int(result))) {
+        case SSL_ERROR_WANT_READ:
+            waitsToWrite_ = false;
+            return Io::Again;
+        case SSL_ERROR_WANT_WRITE:
+            waitsToWrite_ = true;
+            return Io::Again;
+        default:
+            return Io::Closed;
+        }
     }
+    if (result < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+        waitsToWrite_ = writing;
+        return Io::Again;
+    }
+    return Io::Closed;
 }
 
 ServerSocket::Io ServerSocket::read(std::string& into) {
@@ -39,13 +46,7 @@ ServerSocket::Io ServerSocket::read(std::string& into) {
             into.append(buffer, size_t(got));
             continue;
         }
-        if (ssl_)
-            return tlsOutcome(int(got));
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            waitsToWrite_ = false;
-            return Io::Again;
-        }
-        return Io::Closed;
+        return stopped(got, false);
     }
 }
 
@@ -58,13 +59,7 @@ ServerSocket::Io ServerSocket::write(const char* data, size_t size, size_t& writ
             written += size_t(sent);
             continue;
         }
-        if (ssl_)
-            return tlsOutcome(int(sent));
-        if (sent < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            waitsToWrite_ = true;
-            return Io::Again;
-        }
-        return Io::Closed;
+        return stopped(sent, true);
     }
     return Io::Done;
 }

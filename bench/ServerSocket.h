@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <openssl/ssl.h>
 #include <string>
+#include <sys/types.h>
 
 // An accepted, non-blocking socket of the latency server: plain, or TLS when given a context
 // (the handshake runs inside the first reads and writes).
@@ -24,7 +25,9 @@ class ServerSocket {
     int fd() const { return fd_; }
 
   private:
-    Io tlsOutcome(int result);
+    // What a read or write that moved no byte means: Again when the socket (or TLS) waits,
+    // Closed on an end or an error.
+    Io stopped(ssize_t result, bool writing);
 
     int fd_;
     SSL* ssl_ = nullptr;
