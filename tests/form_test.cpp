@@ -26,6 +26,11 @@ TEST_F(StartUp, ControlsStartInTheirInitialStateWithAccessibleNamesAndTabOrder) 
          {std::pair<QWidget*, const char*>{form->Command1, "Search and Create"},
           {form->Label5, "Check Link status"}})
         EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), name);
+    for (QWidget* control : std::initializer_list<QWidget*>{form->Text1, form->Text2, form->List1,
+                                                            form->List2, form->List3, form->List4})
+        EXPECT_FALSE(
+            QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+            << control->objectName().toStdString();
     EXPECT_EQ(QApplication::focusWidget(), form->Text1);
     EXPECT_EQ(form->Text1->nextInFocusChain(), form->Command1);
     EXPECT_EQ(form->Command2->nextInFocusChain(), form->List1);

@@ -4,9 +4,13 @@
 #include "ScopedEnvironment.h"
 #include "ShortcutSet.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace vorlan;
@@ -53,7 +57,7 @@ TEST(ShellOpen, TargetsBecomeOneUrlAndWhatNothingOpensIsReported) {
     EXPECT_EQ(shellOpenUrl(QStringLiteral("mailto:someone@example.test")).scheme(), "mailto");
     // Shell syntax stays text inside the address.
     EXPECT_EQ(shellOpenUrl(QStringLiteral("x.test/;rm -rf ~")).host(), QStringLiteral("x.test"));
-    // The real desktop opener, with no program on the PATH to open anything.
+    // The real desktop opener: none on the PATH, then one that opens "ok" addresses only.
     struct RealOpener : FakePlatform {
         using FakePlatform::FakePlatform;
         void shellOpen(const QString& target) override { QtPlatform::shellOpen(target); }
@@ -62,6 +66,35 @@ TEST(ShellOpen, TargetsBecomeOneUrlAndWhatNothingOpensIsReported) {
     const ScopedEnvironment environment{{"PATH", dir.path().toLocal8Bit()}};
     RealOpener platform(dir.path());
     platform.shellOpen(QStringLiteral("https://example.test/"));
-    EXPECT_EQ(platform.messages,
-              QStringList{"Cannot open https://example.test/: no program is set up to open it."});
+    const QString fails = QStringLiteral("Cannot open %1: no program is set up to open it.");
+    EXPECT_EQ(platform.messages, QStringList{fails.arg("https://example.test/")});
+    platform.messages.clear();
+    const QString opener = dir.filePath(QStringLiteral("xdg-open"));
+    ASSERT_TRUE(
+        writeFileAtomically(opener, "#!/bin/sh\ncase $1 in *ok*) exit 0;; esac; exit 3").ok());
+    QFile::setPermissions(opener, QFile::ExeOwner | QFile::ReadOwner);
+    platform.shellOpen(QStringLiteral("https://ok.test/"));
+    platform.shellOpen(QStringLiteral("https://none.test/"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !platform.messages.isEmpty(); }, 10000));
+    QTest::qWait(200); // a late report of the first opener would arrive by now
+    EXPECT_EQ(platform.messages, QStringList{fails.arg("https://none.test/")});
+}
+
+TEST(Dialogs, AQuestionClosesAnsweredNoAndASavedNameGetsTheChosenTypesExtension) {
+    QtPlatform platform;
+    QTimer::singleShot(0, [&platform] { platform.dismissQuestion(); });
+    EXPECT_FALSE(platform.askYesNo(QStringLiteral("Stop checking links?")));
+
+    const struct {
+        const char* name;
+        const char* type;
+        const char* saved;
+    } cases[] = {
+        {"/r/results", "TSV (*.tsv)", "/r/results.tsv"},
+        {"/r.d/results", "JSON (*.json)", "/r.d/results.json"},
+        {"/r/results.csv", "TSV (*.tsv)", "/r/results.csv"},
+        {"", "TSV (*.tsv)", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(withChosenExtension(c.name, c.type), c.saved) << c.name << c.type;
 }

@@ -48,6 +48,14 @@ void LinkChecker::stopRun() {
         run_->stop();
 }
 
+void LinkChecker::askToStop() {
+    stopQuestionOpen_ = true;
+    const bool stop = form_.platform().askYesNo(QStringLiteral("Stop checking links?"));
+    stopQuestionOpen_ = false;
+    if (stop)
+        stopRun();
+}
+
 void LinkChecker::abortRun() {
     if (run_)
         run_->cancel();
@@ -77,6 +85,8 @@ void LinkChecker::progressed(const CheckProgress& progress) {
 
 void LinkChecker::runEnded(bool stopped) {
     run_ = nullptr;
+    if (stopQuestionOpen_)
+        form_.platform().dismissQuestion();
     form_.linkCheckRunning = false;
     form_.setWindowTitle((stopped ? QStringLiteral("STOPPED! - ") : QStringLiteral("DONE! - ")) +
                          form_.platform().executableName());
@@ -89,8 +99,7 @@ void Label5_Click(Form1& form) {
     LinkChecker& checker = LinkChecker::of(form);
     Platform& platform = form.platform();
     if (checker.running()) {
-        if (platform.askYesNo(QStringLiteral("Stop checking links?")))
-            checker.stopRun();
+        checker.askToStop();
         return;
     }
     if (form.List1->count() == 0) {

@@ -29,6 +29,9 @@ class LinkChecker : public QObject, public CheckSink {
     void startRun(QStringList shortcutPaths);
     // Stops the run in progress, keeping its committed rows.
     void stopRun();
+    // Asks "Stop checking links?" and stops the run on Yes. The question closes, answered
+    // No, when the run ends while it is open.
+    void askToStop();
     // The rows of the last run, as far as it came.
     const QList<CheckRow>& rows() const { return rows_; }
 
@@ -50,6 +53,7 @@ class LinkChecker : public QObject, public CheckSink {
     QPointer<CheckRun> run_;
     QList<CheckRow> rows_;
     UnsavedPages unsavedPages_;
+    bool stopQuestionOpen_ = false;
 };
 
 // Checks every address named in the result file and lists the results (Label5 "Check Link

@@ -25,12 +25,16 @@ QString fromWindows1252(QByteArrayView bytes) {
     return text;
 }
 
-int characterCode(QChar c) {
+int windows1252Code(QChar c) {
     const char16_t unicode = c.unicode();
     if (unicode < 0x80 || (unicode >= 0xA0 && unicode <= 0xFF))
         return unicode;
     const auto* found = std::find(std::begin(kBytes80To9F), std::end(kBytes80To9F), unicode);
     return found == std::end(kBytes80To9F) ? -1 : int(0x80 + (found - kBytes80To9F));
+}
+
+int utf8Code(QChar c) {
+    return c.unicode() < 0x80 ? int(c.unicode()) : -1;
 }
 
 } // namespace vorlan

@@ -13,6 +13,13 @@ QString fromWindows1252(QByteArrayView bytes);
 
 // A character's code in the Windows code page 1252 (as read above), or -1 for a character
 // outside it.
-int characterCode(QChar c);
+int windows1252Code(QChar c);
+
+// A character's code in UTF-8 when it takes one byte there (ASCII), else -1: a character
+// that takes more than one byte has no single-byte code.
+int utf8Code(QChar c);
+
+// The character codes of the encoding a text was read in.
+using CharacterCodeFunction = int (*)(QChar);
 
 } // namespace vorlan

@@ -1,13 +1,10 @@
 #include "FileSystem.h"
 
-#include "CharacterCode.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -51,14 +48,6 @@ QRegularExpression wildcardPattern(const QString& name) {
     return QRegularExpression(QRegularExpression::anchoredPattern(pattern),
                               QRegularExpression::CaseInsensitiveOption |
                                   QRegularExpression::DotMatchesEverythingOption);
-}
-
-QString decoded(const QByteArray& bytes, TextDecoding decoding) {
-    if (decoding == TextDecoding::Locale)
-        return QString::fromLocal8Bit(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes);
-    return utf8.hasError() ? fromWindows1252(bytes) : text;
 }
 
 } // namespace
@@ -108,7 +97,7 @@ QStringList splitTextLines(const QString& text) {
     return lines;
 }
 
-Result<QStringList> readTextLines(const QString& path, qint64 maxBytes, TextDecoding decoding) {
+Result<QByteArray> readFileBytes(const QString& path, qint64 maxBytes) {
     const auto cannotRead = [&path](const QString& reason) {
         return fileFailure(QStringLiteral("Cannot read the file %1: %2").arg(path, reason));
     };
@@ -138,7 +127,14 @@ Result<QStringList> readTextLines(const QString& path, qint64 maxBytes, TextDeco
         return cannotRead(file.errorString());
     if (bytes.size() > maxBytes)
         return cannotRead(tooLarge);
-    return splitTextLines(decoded(bytes, decoding));
+    return bytes;
+}
+
+Result<QStringList> readTextLines(const QString& path, qint64 maxBytes) {
+    const Result<QByteArray> bytes = readFileBytes(path, maxBytes);
+    if (!bytes.ok())
+        return bytes.failure();
+    return splitTextLines(QString::fromLocal8Bit(bytes.value()));
 }
 
 Result<void> writeFileAtomically(const QString& path, const QByteArray& bytes) {

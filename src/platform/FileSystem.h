@@ -22,22 +22,15 @@ bool entryExists(const QString& path, EntryKind kind);
 // Creates one directory; a failure names it and the reason.
 Result<void> makeDirectory(const QString& path);
 
-// How the bytes of a text file become text.
-enum class TextDecoding {
-    // The locale's 8-bit encoding (UTF-8 here), that of file names: for files of paths,
-    // such as the result file, whose lines must name the files on disk.
-    Locale,
-    // UTF-8 when the whole file is valid UTF-8, else the Windows code page 1252: for files
-    // that may come from elsewhere, such as shortcut files.
-    Utf8OrWindows1252
-};
-
-// A text file read whole: its lines in file order without their line ends. CR LF, a lone
-// LF and a lone CR each end a line; an empty file has no line. Only plain files of at most
-// maxBytes are read; anything else fails, naming the file and the reason.
+// A file's bytes read whole. Only plain files of at most maxBytes are read; anything else
+// fails, naming the file and the reason.
 inline constexpr qint64 kMaxTextFileBytes = 64 * 1024 * 1024;
-Result<QStringList> readTextLines(const QString& path, qint64 maxBytes = kMaxTextFileBytes,
-                                  TextDecoding decoding = TextDecoding::Locale);
+Result<QByteArray> readFileBytes(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
+
+// A text file read whole as above, in the locale's 8-bit encoding (that of file names, as
+// the lines of a result file name files on disk): its lines in file order without their
+// line ends. CR LF, a lone LF and a lone CR each end a line; an empty file has no line.
+Result<QStringList> readTextLines(const QString& path, qint64 maxBytes = kMaxTextFileBytes);
 
 // Splits decoded text into lines by the rule above.
 QStringList splitTextLines(const QString& text);

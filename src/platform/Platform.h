@@ -22,10 +22,13 @@ class Platform {
     virtual void message(const QString& prompt) = 0;
     // Modal question with Yes and No; true for Yes.
     virtual bool askYesNo(const QString& prompt) = 0;
+    // Closes the question that is open, as if answered No; nothing when none is.
+    virtual void dismissQuestion() = 0;
     // Modal single-line prompt; the empty text when cancelled.
     virtual QString inputBox(const QString& prompt, const QString& defaultText) = 0;
-    // Modal choice of a file to write, starting at proposedPath; the empty text when
-    // cancelled.
+    // Modal choice of a file to write, starting at proposedPath, among the types CSV, TSV
+    // and JSON; the empty text when cancelled. A name typed without an extension gets that
+    // of the chosen type.
     virtual QString saveFileName(const QString& caption, const QString& proposedPath) = 0;
     // Replaces the clipboard's content by one plain text.
     virtual void setClipboardText(const QString& text) = 0;

@@ -1,10 +1,10 @@
 #include "QtPlatform.h"
 
+#include "DesktopOpener.h"
 #include "ProgramFiles.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +12,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -43,8 +44,11 @@ QUrl shellOpenUrl(const QString& target) {
 
 void QtPlatform::shellOpen(const QString& target) {
     const QUrl url = shellOpenUrl(target);
-    if (url.isValid() && !QDesktopServices::openUrl(url))
+    if (!url.isValid())
+        return;
+    openWithDesktop(url, &openers_, [this, target] {
         message(QStringLiteral("Cannot open %1: no program is set up to open it.").arg(target));
+    });
 }
 
 std::optional<QString> QtPlatform::runListingScript(const QString& scriptPath) {
@@ -69,7 +73,16 @@ void QtPlatform::message(const QString& prompt) {
 bool QtPlatform::askYesNo(const QString& prompt) {
     QMessageBox box(QMessageBox::NoIcon, kTitle, prompt, QMessageBox::Yes | QMessageBox::No,
                     dialogParent_);
-    return box.exec() == QMessageBox::Yes;
+    const QPointer<QMessageBox> outer = openQuestion_;
+    openQuestion_ = &box;
+    const bool yes = box.exec() == QMessageBox::Yes;
+    openQuestion_ = outer;
+    return yes;
+}
+
+void QtPlatform::dismissQuestion() {
+    if (openQuestion_)
+        openQuestion_->done(QMessageBox::No);
 }
 
 QString QtPlatform::inputBox(const QString& prompt, const QString& defaultText) {
@@ -79,10 +92,20 @@ QString QtPlatform::inputBox(const QString& prompt, const QString& defaultText) 
     return accepted ? answer : QString();
 }
 
+QString withChosenExtension(const QString& fileName, const QString& chosenType) {
+    static const QRegularExpression extension(QStringLiteral("\\(\\*(\\.\\w+)\\)$"));
+    const QRegularExpressionMatch chosen = extension.match(chosenType);
+    if (fileName.isEmpty() || !chosen.hasMatch() || !QFileInfo(fileName).suffix().isEmpty())
+        return fileName;
+    return fileName + chosen.captured(1);
+}
+
 QString QtPlatform::saveFileName(const QString& caption, const QString& proposedPath) {
-    return QFileDialog::getSaveFileName(
+    QString chosenType;
+    const QString fileName = QFileDialog::getSaveFileName(
         dialogParent_, caption, proposedPath,
-        QStringLiteral("CSV (*.csv);;TSV (*.tsv);;JSON (*.json);;All files (*)"));
+        QStringLiteral("CSV (*.csv);;TSV (*.tsv);;JSON (*.json);;All files (*)"), &chosenType);
+    return withChosenExtension(fileName, chosenType);
 }
 
 void QtPlatform::setClipboardText(const QString& text) {

@@ -2,6 +2,9 @@
 
 #include "Platform.h"
 
+#include <QMessageBox>
+#include <QObject>
+#include <QPointer>
 #include <QUrl>
 
 class QWidget;
@@ -15,6 +18,7 @@ class QtPlatform : public Platform {
     std::optional<QString> runListingScript(const QString& scriptPath) override;
     void message(const QString& prompt) override;
     bool askYesNo(const QString& prompt) override;
+    void dismissQuestion() override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     QString saveFileName(const QString& caption, const QString& proposedPath) override;
     void setClipboardText(const QString& text) override;
@@ -27,10 +31,17 @@ class QtPlatform : public Platform {
 
   private:
     QWidget* dialogParent_ = nullptr;
+    QPointer<QMessageBox> openQuestion_;
+    // Holds the watches of openers that have not exited yet; they end with the platform.
+    QObject openers_;
 };
 
 // The address the desktop opener receives for a shell-open target: a local path becomes
 // a file URL, an address without a scheme gets "http://". Empty for an empty target.
 QUrl shellOpenUrl(const QString& target);
+
+// The file name a save dialog gives: with the chosen type's extension ("TSV (*.tsv)" gives
+// ".tsv") when the name has none; a typed extension stays.
+QString withChosenExtension(const QString& fileName, const QString& chosenType);
 
 } // namespace vorlan

@@ -11,9 +11,9 @@ namespace {
 
 // Runs the extraction step on each line and collects the current address after it
 // whenever it is not empty. Returns false when a step fails; entries holds those so far.
-bool extractLines(const QStringList& lines, QString& currentAddress, QStringList& entries) {
-    for (const QString& line : lines) {
-        if (!GST(line, currentAddress).ok())
+bool extractLines(const ShortcutText& file, QString& currentAddress, QStringList& entries) {
+    for (const QString& line : file.lines) {
+        if (!GST(line, currentAddress, file.code).ok())
             return false;
         if (!currentAddress.isEmpty())
             entries.append(currentAddress);
@@ -31,8 +31,7 @@ void List1_Click(Form1& form) {
             QStringLiteral("File is not found. You may replaced this file. Please search again."));
         return;
     }
-    const Result<QStringList> file =
-        readTextLines(path, kMaxShortcutFileBytes, TextDecoding::Utf8OrWindows1252);
+    const Result<ShortcutText> file = readShortcutText(path);
     if (!file.ok())
         return;
     QStringList entries;

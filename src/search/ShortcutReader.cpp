@@ -2,6 +2,8 @@
 
 #include "FileSystem.h"
 
+#include <QStringDecoder>
+
 namespace vorlan {
 
 namespace {
@@ -76,6 +78,17 @@ const Failure kOverflow{runtime_error::kOverflow, QStringLiteral("Overflow")};
 
 } // namespace
 
+Result<ShortcutText> readShortcutText(const QString& shortcutPath) {
+    const Result<QByteArray> bytes = readFileBytes(shortcutPath, kMaxShortcutFileBytes);
+    if (!bytes.ok())
+        return bytes.failure();
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes.value());
+    if (utf8.hasError())
+        return ShortcutText{splitTextLines(fromWindows1252(bytes.value())), windows1252Code};
+    return ShortcutText{splitTextLines(text), utf8Code};
+}
+
 Result<void> GST(QString text, QString& currentAddress, CharacterCodeFunction code) {
     const qsizetype section = text.indexOf(kSectionName);
     if (section >= 0) {
@@ -114,18 +127,17 @@ Result<void> GST(QString text, QString& currentAddress, CharacterCodeFunction co
 Result<void> OandGurl(const QString& shortcutPath, QString& currentAddress) {
     if (!entryExists(shortcutPath, EntryKind::FilesOnly))
         return {};
-    const Result<QStringList> file =
-        readTextLines(shortcutPath, kMaxShortcutFileBytes, TextDecoding::Utf8OrWindows1252);
+    const Result<ShortcutText> file = readShortcutText(shortcutPath);
     if (!file.ok())
         return file.failure();
-    for (const QString& line : file.value()) {
+    for (const QString& line : file.value().lines) {
         const qsizetype key = line.indexOf(kAddressKey);
         if (key < 0)
             continue;
         if (positionBeyond(line, key, kLargestKeyPosition))
             return kOverflow;
-        if (Result<void> step =
-                GST(textAfterCharacterAt(line, key + kAddressKey.size()), currentAddress);
+        if (Result<void> step = GST(textAfterCharacterAt(line, key + kAddressKey.size()),
+                                    currentAddress, file.value().code);
             !step.ok())
             return step;
     }

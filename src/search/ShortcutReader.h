@@ -4,23 +4,32 @@
 #include "Result.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace vorlan {
-
-using CharacterCodeFunction = int (*)(QChar);
 
 // The largest shortcut file read. Real ones hold a few hundred bytes; reading a huge one
 // would hold up the window for as long as its scan takes.
 inline constexpr qint64 kMaxShortcutFileBytes = 1024 * 1024;
 
+// A shortcut file's lines and the character codes of the encoding they were read in: UTF-8
+// when the whole file is valid UTF-8, else the Windows code page 1252, in which every byte
+// is a character (shortcut files come from other systems). Fails with run-time error 75
+// when the file cannot be read or is larger than kMaxShortcutFileBytes.
+struct ShortcutText {
+    QStringList lines;
+    CharacterCodeFunction code = utf8Code;
+};
+Result<ShortcutText> readShortcutText(const QString& shortcutPath);
+
 // The extraction step on one text: drops an "[InternetShortcut]" prefix, requires a dot,
 // trims characters of the two code ranges (1-30, 129-254) at the end, and stores the rest,
 // trimmed of blanks, into currentAddress. Leaves currentAddress unchanged when nothing is
-// stored. Positions count characters as code points: a surrogate pair is one character and
-// is never split. Fails with run-time error 5 (the backward scan fell below the first
-// character) or 6 (a position or the scan counter passed the 16-bit limit). Never runs pending
-// events.
-Result<void> GST(QString text, QString& currentAddress, CharacterCodeFunction code = characterCode);
+// stored. `code` gives a character's code in the encoding the text was read in. Positions
+// count characters as code points: a surrogate pair is one character and is never split. Fails with
+// run-time error 5 (the backward scan fell below the first character) or 6 (a position or the scan
+// counter passed the 16-bit limit). Never runs pending events.
+Result<void> GST(QString text, QString& currentAddress, CharacterCodeFunction code = utf8Code);
 
 // Reads one shortcut file and runs GST on the text after every "URL" in it; the last
 // stored value stays in currentAddress. A missing file (or a directory) changes nothing.

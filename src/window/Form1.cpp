@@ -265,6 +265,12 @@ void Form1::Form_Load() {
     Command2->setAccessibleName(QStringLiteral("Load"));
     for (ClickLabel* label : {Label1, Label2, Label4, Label5})
         label->setAccessibleName(label->text());
+    Text1->setAccessibleName(QStringLiteral("Target directory"));
+    List1->setAccessibleName(QStringLiteral("Shortcut files found"));
+    List2->setAccessibleName(QStringLiteral("Addresses read from the selected shortcut"));
+    Text2->setAccessibleName(QStringLiteral("Response header of the checked address"));
+    List3->setAccessibleName(QStringLiteral("Checked addresses"));
+    List4->setAccessibleName(QStringLiteral("Link status of each checked address"));
 
     const QString folder = workingFolder();
     if (!entryExists(folder, EntryKind::FilesAndDirectories)) {

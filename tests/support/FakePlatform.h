@@ -23,6 +23,7 @@ class FakePlatform : public QtPlatform {
         dialog(questions, prompt);
         return next(yesNoAnswers, false);
     }
+    void dismissQuestion() override { ++questionsDismissed; }
     QString inputBox(const QString& prompt, const QString& defaultText) override {
         inputPrompts.append(prompt);
         dialog(inputDefaults, defaultText);
@@ -44,6 +45,7 @@ class FakePlatform : public QtPlatform {
 
     QStringList messages, questions, inputPrompts, inputDefaults;
     QStringList shellOpens, listingRuns, clipboard;
+    int questionsDismissed = 0;
 
   private:
     void dialog(QStringList& record, const QString& text) {
