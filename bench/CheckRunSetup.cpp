@@ -1,8 +1,8 @@
 #include "CheckRunSetup.h"
 
 #include "LatencyServer.h"
-#include "LinkCheck.h"
-#include "MainWindowWiring.h"
+#include "app/MainWindowWiring.h"
+#include "linkcheck/LinkCheck.h"
 
 #include <QDir>
 #include <QElapsedTimer>

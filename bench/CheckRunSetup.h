@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Form1.h"
 #include "LatencyServer.h"
-#include "QtPlatform.h"
+#include "platform/QtPlatform.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -4,11 +4,11 @@
 //   QT_QPA_PLATFORM=offscreen export_bench
 // The shortcuts and the page live in a temporary folder that is removed afterwards. One
 // warm-up run, then kRuns runs; the median and the slowest are reported.
-#include "FileSystem.h"
-#include "Form1.h"
-#include "LinkListExport.h"
-#include "LinkListPage.h"
-#include "QtPlatform.h"
+#include "export/LinkListExport.h"
+#include "export/LinkListPage.h"
+#include "platform/FileSystem.h"
+#include "platform/QtPlatform.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 //                   [--many-headers L] [--save]
 // --heavy makes K of the links pages of M megabytes; --save checks "Download all URLs".
 #include "CheckRunSetup.h"
-#include "LinkCheck.h"
+#include "linkcheck/LinkCheck.h"
 
 #include <QElapsedTimer>
 #include <QMap>

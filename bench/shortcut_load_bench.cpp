@@ -3,9 +3,9 @@
 // the top to the bottom of the list in even steps with a repaint after each.
 //   QT_QPA_PLATFORM=offscreen build/bin/shortcut_load_bench
 // One warm-up load, then kRuns loads; the median and the slowest are reported.
-#include "Form1.h"
-#include "MainWindowWiring.h"
-#include "QtPlatform.h"
+#include "app/MainWindowWiring.h"
+#include "platform/QtPlatform.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QDir>

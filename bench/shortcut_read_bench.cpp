@@ -2,7 +2,7 @@
 // OandGurl, reported in files per second (file cache warm).
 //   build/bin/shortcut_read_bench
 // One warm-up pass, then kRuns passes; the median and the slowest are reported.
-#include "ShortcutReader.h"
+#include "shortcuts/ShortcutReader.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,9 +1,9 @@
 // Start-up benchmark: wall time from starting a process to the main window's first paint,
 // the way the program starts (application, window, start-up handler, wiring, show).
 // The parent starts itself as a child a number of times and reports the median.
-#include "Form1.h"
-#include "MainWindowWiring.h"
-#include "QtPlatform.h"
+#include "app/MainWindowWiring.h"
+#include "platform/QtPlatform.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

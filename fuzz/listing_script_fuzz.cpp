@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the listing script parser. Besides the sanitizers' checks it
 // verifies that an accepted script yields paths free of NUL and CR and a non-empty output path.
-#include "ListingScript.h"
+#include "listing/ListingScript.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the shortcut reader: once as a shortcut file through OandGurl,
 // and once as one text through GST, with the UTF-8 code and with a single-byte code.
 // Besides the sanitizers' checks it verifies what every stored address must satisfy.
-#include "ShortcutReader.h"
+#include "shortcuts/ShortcutReader.h"
 
 #include <QString>
 #include <cstddef>

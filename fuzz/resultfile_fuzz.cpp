@@ -1,15 +1,16 @@
 // Feeds arbitrary bytes to the program as its result file url.txt: read through
-// CHeckURLtxtstor with and without filling List1, then each line used as the export and the
+// CHeckURLtxtstor, which fills List1, then each line used as the export and the
 // page download use it (link text, escaping, the page, the saved page's name) and as the
 // existence query sees it (its last component looked up, wildcards and all, in a folder of
 // a few shortcuts). Besides the sanitizers' checks it compares the lines with a model of the
 // line rule and verifies what the page and the names must satisfy.
-#include "FileSystem.h"
-#include "Form1.h"
-#include "LinkListPage.h"
-#include "PageDownload.h"
-#include "QtPlatform.h"
-#include "ResultFile.h"
+#include "export/LinkListPage.h"
+#include "linkcheck/PageDownload.h"
+#include "platform/FileSystem.h"
+#include "platform/QtPlatform.h"
+#include "search/LoadShortcuts.h"
+#include "shortcuts/ResultFile.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QDir>
@@ -140,24 +141,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     Form1& form = *scratch->form;
-    QFile resultFile(resultFilePath(form));
+    QFile resultFile(resultFilePath(form.workingFolder()));
     check(resultFile.open(QIODevice::WriteOnly) && resultFile.write(bytes) == bytes.size());
     resultFile.close();
     const QStringList lines = modelLines(bytes);
 
     form.List1->clear();
     QString lastLine = kBefore;
-    QString readError;
-    const QString returned = CHeckURLtxtstor(form, lastLine, true, &readError);
-    check(readError.isEmpty());
-    check(lastLine == (lines.isEmpty() ? kBefore : lines.last()) && returned == lastLine);
+    const Result<QString> returned = CHeckURLtxtstor(form, lastLine);
+    check(returned.ok());
+    check(lastLine == (lines.isEmpty() ? kBefore : lines.last()) && returned.value() == lastLine);
     QStringList nonEmpty = lines;
     nonEmpty.removeAll(QString());
     check(items(*form.List1) == nonEmpty);
-
-    QString lastWithoutFilling = kBefore;
-    CHeckURLtxtstor(form, lastWithoutFilling, false);
-    check(lastWithoutFilling == lastLine && form.List1->count() == nonEmpty.size());
 
     QList<PageLink> links;
     for (const QString& line : lines.first(qMin(lines.size(), kLinesUsed))) {

@@ -1,6 +1,6 @@
-#include "AboutAnimation.h"
-#include "Form2.h"
 #include "WindowFixture.h"
+#include "about/AboutAnimation.h"
+#include "about/Form2.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -1,9 +1,9 @@
 #include "EngineFixture.h"
-#include "FetchScheduler.h"
 #include "HttpTestServer.h"
 #include "ProcessMemory.h"
 #include "ScopedEnvironment.h"
-#include "StatusText.h"
+#include "linkcheck/engine/FetchScheduler.h"
+#include "linkcheck/engine/StatusText.h"
 
 #include <QDirIterator>
 #include <QRandomGenerator>

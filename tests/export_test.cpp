@@ -1,6 +1,6 @@
-#include "LinkListExport.h"
-#include "LinkListPage.h"
 #include "WindowFixture.h"
+#include "export/LinkListExport.h"
+#include "export/LinkListPage.h"
 
 #include <QDir>
 

@@ -2,10 +2,10 @@
 // shortcut file, each taken through the whole program: searched by the real listing runner,
 // loaded, read, checked against a local server and exported.
 #include "HttpTestServer.h"
-#include "LoadShortcuts.h"
-#include "SearchJob.h"
 #include "WindowActions.h"
 #include "WindowFixture.h"
+#include "search/LoadShortcuts.h"
+#include "search/SearchJob.h"
 
 #include <QFileInfo>
 #include <QProcess>

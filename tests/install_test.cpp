@@ -1,6 +1,6 @@
-#include "LoadShortcuts.h"
-#include "SearchJob.h"
 #include "WindowFixture.h"
+#include "search/LoadShortcuts.h"
+#include "search/SearchJob.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,8 +1,8 @@
 #include "HttpTestServer.h"
-#include "InternetTransfer.h"
 #include "ProcessMemory.h"
 #include "ScopedEnvironment.h"
 #include "ShortcutSet.h"
+#include "platform/InternetTransfer.h"
 
 #include <QProcess>
 #include <QSslKey>

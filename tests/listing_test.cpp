@@ -1,5 +1,5 @@
-#include "DirectoryLister.h"
-#include "ListingScript.h"
+#include "listing/ListingScript.h"
+#include "shortcuts/DirectoryLister.h"
 
 #include <cstdio>
 #include <fcntl.h>

@@ -1,6 +1,6 @@
-#include "ResourcePicture.h"
 #include "WindowActions.h"
 #include "WindowFixture.h"
+#include "platform/ResourcePicture.h"
 
 #include <QApplication>
 #include <QClipboard>

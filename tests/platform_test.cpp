@@ -1,8 +1,8 @@
 #include "FakePlatform.h"
-#include "FileSystem.h"
-#include "QtPlatform.h"
 #include "ScopedEnvironment.h"
 #include "ShortcutSet.h"
+#include "platform/FileSystem.h"
+#include "platform/QtPlatform.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "DetailView.h"
-#include "LoadShortcuts.h"
-#include "ShortcutReader.h"
 #include "WindowActions.h"
 #include "WindowFixture.h"
+#include "search/DetailView.h"
+#include "search/LoadShortcuts.h"
+#include "shortcuts/ShortcutReader.h"
 
 #include <QFile>
 
@@ -45,6 +45,7 @@ TEST(GST, FollowsTheExtractionStep) {
                         "c\x01"),
          stored("a.b\x05")}, // a stepped-over character is kept
         {QStringLiteral("ab.cd\u0100A"), stored("ab.cd\u0100A")}, // not in 1252
+        {QStringLiteral("ab.cd\x1F"), stored("ab.cd\x1F")},       // 0, 31, 128, 255 are kept
         {QStringLiteral("ab.cd\x01\U0001F600"), stored("ab.cd\x01")},
         {QStringLiteral("a.") + x.repeated(32767), stored("a." + x.repeated(32767))},
         {QStringLiteral("a.") + x.repeated(32768), failed(runtime_error::kOverflow)},
@@ -92,12 +93,9 @@ TEST_F(Reading, OandGurlReadsTheAddressAfterTheLastUrl) {
         {"URL=a.b/\xA0", stored("a.b/")},
         {"URL=a.b/\xC2\x81", stored("a.b/\u0081")},
         {"URL=a.b/\x81", stored("a.b/")},
-        {"URL=a.b/\xC3\x88"
-         "A",
-         stored("a.b/\u00C8A")},
-        {"URL=a.b/\xC8"
-         "A",
-         stored("a.b/\u00C8")},
+        {"URL=a.b/\xC3\x88\x41", stored("a.b/\u00C8A")},
+        {"URL=a.b/\xC8\x41", stored("a.b/\u00C8")},
+        {"URL=a.b/\xFF", stored("a.b/\u00FF")},
         {"URL=ab.cd\r\nURL=ab.\t\r\n", {"ab.cd", runtime_error::kInvalidArgument}},
         {QByteArray(32762, 'x') + "URL=ab.cd", stored("ab.cd")},
         {QByteArray(32763, 'x') + "URL=ab.cd", failed(runtime_error::kOverflow)},

@@ -1,6 +1,6 @@
-#include "SearchJob.h"
-#include "TargetDirectory.h"
 #include "WindowFixture.h"
+#include "search/SearchJob.h"
+#include "search/TargetDirectory.h"
 
 #include <QDir>
 #include <QFile>

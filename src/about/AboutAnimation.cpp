@@ -1,4 +1,4 @@
-#include "AboutAnimation.h"
+#include "about/AboutAnimation.h"
 
 #include <algorithm>
 

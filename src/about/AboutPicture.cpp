@@ -1,4 +1,4 @@
-#include "AboutPicture.h"
+#include "about/AboutPicture.h"
 
 #include <QPainter>
 

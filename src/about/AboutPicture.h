@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClickLabel.h"
+#include "window/ClickLabel.h"
 
 #include <QPixmap>
 

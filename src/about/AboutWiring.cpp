@@ -1,7 +1,7 @@
-#include "AboutWiring.h"
+#include "about/AboutWiring.h"
 
-#include "Form1.h"
-#include "Form2.h"
+#include "about/Form2.h"
+#include "window/Form1.h"
 
 #include <QPointer>
 

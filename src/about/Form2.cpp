@@ -1,7 +1,7 @@
-#include "Form2.h"
+#include "about/Form2.h"
 
-#include "Platform.h"
-#include "ResourcePicture.h"
+#include "platform/Platform.h"
+#include "platform/ResourcePicture.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AboutAnimation.h"
-#include "AboutPicture.h"
+#include "about/AboutAnimation.h"
+#include "about/AboutPicture.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,4 @@
-#include "CommandLine.h"
-
-#include "HeadlessCheck.h"
+#include "app/CommandLine.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

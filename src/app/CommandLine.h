@@ -1,19 +1,11 @@
 #pragma once
 
-#include "ReportWriter.h"
+#include "app/HeadlessCheck.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace vorlan {
-
-// What a check without a window works on.
-struct CheckOptions {
-    QString path; // a folder, a file listing shortcut paths, or one shortcut file
-    ReportFormat format = ReportFormat::Tsv;
-    QString output;         // empty: stdout
-    QString downloadFolder; // empty: pages are not saved
-};
 
 // The program's options: a check, help, the version, or what is wrong with them.
 struct CommandLine {

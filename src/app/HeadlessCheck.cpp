@@ -1,11 +1,10 @@
-#include "HeadlessCheck.h"
+#include "app/HeadlessCheck.h"
 
-#include "CheckRun.h"
-#include "CheckSink.h"
-#include "CommandLine.h"
-#include "Platform.h"
-#include "ShortcutPaths.h"
-#include "ShortcutReader.h"
+#include "linkcheck/engine/CheckRun.h"
+#include "linkcheck/engine/CheckSink.h"
+#include "platform/Platform.h"
+#include "shortcuts/ShortcutPaths.h"
+#include "shortcuts/ShortcutReader.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,8 +1,18 @@
 #pragma once
 
+#include "linkcheck/engine/ReportWriter.h"
+
+#include <QString>
+
 namespace vorlan {
 
-struct CheckOptions;
+// What a check without a window works on.
+struct CheckOptions {
+    QString path; // a folder, a file listing shortcut paths, or one shortcut file
+    ReportFormat format = ReportFormat::Tsv;
+    QString output;         // empty: stdout
+    QString downloadFolder; // empty: pages are not saved
+};
 
 // Checks the shortcuts the options name with the check engine on the running core
 // application's event loop, and writes the report of its rows. Returns the exit status: 0

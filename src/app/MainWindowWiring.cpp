@@ -1,12 +1,12 @@
-#include "MainWindowWiring.h"
+#include "app/MainWindowWiring.h"
 
-#include "AboutWiring.h"
-#include "ExportWiring.h"
-#include "Form1.h"
-#include "LinkCheckWiring.h"
-#include "ListsWiring.h"
-#include "MenuCommands.h"
-#include "SearchWiring.h"
+#include "about/AboutWiring.h"
+#include "export/ExportWiring.h"
+#include "linkcheck/LinkCheckWiring.h"
+#include "lists/ListsWiring.h"
+#include "search/SearchWiring.h"
+#include "window/Form1.h"
+#include "window/MenuCommands.h"
 
 namespace vorlan {
 

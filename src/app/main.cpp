@@ -1,7 +1,7 @@
-#include "CommandLine.h"
-#include "Form1.h"
-#include "MainWindowWiring.h"
-#include "QtPlatform.h"
+#include "app/CommandLine.h"
+#include "app/MainWindowWiring.h"
+#include "platform/QtPlatform.h"
+#include "window/Form1.h"
 
 #include <QApplication>
 #include <QScreen>

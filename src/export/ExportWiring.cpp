@@ -1,7 +1,7 @@
-#include "ExportWiring.h"
+#include "export/ExportWiring.h"
 
-#include "Form1.h"
-#include "LinkListExport.h"
+#include "export/LinkListExport.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 

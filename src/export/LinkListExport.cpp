@@ -1,11 +1,11 @@
-#include "LinkListExport.h"
+#include "export/LinkListExport.h"
 
-#include "FileSystem.h"
-#include "Form1.h"
-#include "LinkListPage.h"
-#include "Platform.h"
-#include "ResultFile.h"
-#include "ShortcutReader.h"
+#include "export/LinkListPage.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "shortcuts/ResultFile.h"
+#include "shortcuts/ShortcutReader.h"
+#include "window/Form1.h"
 
 #include <QScopeGuard>
 #include <optional>
@@ -27,7 +27,7 @@ QString readerErrorMessage(const QString& shortcutPath, const Failure& failure) 
 // limit.
 std::optional<QList<PageLink>> readLinks(Form1& form) {
     Platform& platform = form.platform();
-    const Result<QStringList> resultFile = readTextLines(resultFilePath(form));
+    const Result<QStringList> resultFile = readResultFile(form.workingFolder());
     if (!resultFile.ok()) {
         platform.message(resultFile.failure().message);
         return std::nullopt;
@@ -64,16 +64,11 @@ void Label4_Click(Form1& form) {
         platform.message(QStringLiteral("Please search file first, which you want to."));
         return;
     }
-    QString lastLine;
-    QString readError;
-    CHeckURLtxtstor(form, lastLine, false, &readError);
-    if (!readError.isEmpty()) {
-        platform.message(readError);
-        return;
-    }
-    if (lastLine.isEmpty()) {
-        platform.message(QStringLiteral("Created list of shortcuts are empty that cannot create "
-                                        "HTML.\r\nPlease make sure that list is prepared."));
+    // The file is read here to refuse an unprepared list, and again for its links once the
+    // folder is chosen.
+    if (const Result<QStringList> lines = readPreparedResultFile(form.workingFolder());
+        !lines.ok()) {
+        platform.message(lines.failure().message);
         return;
     }
     const QString savePlace =

@@ -1,4 +1,4 @@
-#include "LinkListPage.h"
+#include "export/LinkListPage.h"
 
 namespace vorlan {
 

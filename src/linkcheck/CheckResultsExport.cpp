@@ -1,10 +1,10 @@
-#include "CheckResultsExport.h"
+#include "linkcheck/CheckResultsExport.h"
 
-#include "FileSystem.h"
-#include "Form1.h"
-#include "LinkCheck.h"
-#include "Platform.h"
-#include "ReportWriter.h"
+#include "linkcheck/LinkCheck.h"
+#include "linkcheck/engine/ReportWriter.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "window/Form1.h"
 
 #include <QDir>
 

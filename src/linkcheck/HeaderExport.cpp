@@ -1,8 +1,8 @@
-#include "HeaderExport.h"
+#include "linkcheck/HeaderExport.h"
 
-#include "FileSystem.h"
-#include "Form1.h"
-#include "Platform.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 

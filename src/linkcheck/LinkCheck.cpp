@@ -1,11 +1,11 @@
-#include "LinkCheck.h"
+#include "linkcheck/LinkCheck.h"
 
-#include "FileSystem.h"
-#include "Form1.h"
-#include "PageDownload.h"
-#include "Platform.h"
-#include "ResultFile.h"
-#include "ShortcutReader.h"
+#include "linkcheck/PageDownload.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "shortcuts/ResultFile.h"
+#include "shortcuts/ShortcutReader.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 
@@ -108,19 +108,13 @@ void Label5_Click(Form1& form) {
     }
     // The result file is read once: its lines are the items, its last line tells whether
     // the list is usable.
-    const QString resultFile = resultFilePath(form);
-    if (!entryExists(resultFile, EntryKind::FilesOnly)) {
+    if (!entryExists(resultFilePath(form.workingFolder()), EntryKind::FilesOnly)) {
         platform.message(QStringLiteral("File is not created yet."));
         return;
     }
-    const Result<QStringList> lines = readTextLines(resultFile);
+    const Result<QStringList> lines = readPreparedResultFile(form.workingFolder());
     if (!lines.ok()) {
         platform.message(lines.failure().message);
-        return;
-    }
-    if (lines.value().isEmpty() || lines.value().last().isEmpty()) {
-        platform.message(QStringLiteral("Created list of shortcuts are empty that cannot create "
-                                        "HTML.\r\nPlease make sure that list is prepared."));
         return;
     }
     checker.startRun(lines.value());

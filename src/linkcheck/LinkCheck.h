@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CheckRun.h"
-#include "CheckSink.h"
-#include "InternetTransfer.h"
+#include "linkcheck/engine/CheckRun.h"
+#include "linkcheck/engine/CheckSink.h"
+#include "platform/InternetTransfer.h"
 
 #include <QList>
 #include <QObject>

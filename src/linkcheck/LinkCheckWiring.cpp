@@ -1,11 +1,11 @@
-#include "LinkCheckWiring.h"
+#include "linkcheck/LinkCheckWiring.h"
 
-#include "CheckResultsExport.h"
-#include "Form1.h"
-#include "HeaderExport.h"
-#include "LinkCheck.h"
-#include "PageDownload.h"
-#include "ResultsPanel.h"
+#include "linkcheck/CheckResultsExport.h"
+#include "linkcheck/HeaderExport.h"
+#include "linkcheck/LinkCheck.h"
+#include "linkcheck/PageDownload.h"
+#include "linkcheck/ResultsPanel.h"
+#include "window/Form1.h"
 
 #include <QShortcut>
 

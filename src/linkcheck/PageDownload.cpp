@@ -1,9 +1,9 @@
-#include "PageDownload.h"
+#include "linkcheck/PageDownload.h"
 
-#include "FileSystem.h"
-#include "Form1.h"
-#include "PageBody.h"
-#include "Platform.h"
+#include "linkcheck/engine/PageBody.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "window/Form1.h"
 
 #include <vector>
 

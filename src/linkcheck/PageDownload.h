@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PageWriter.h"
+#include "linkcheck/engine/PageWriter.h"
 
 #include <QString>
 #include <memory>

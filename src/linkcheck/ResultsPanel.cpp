@@ -1,6 +1,6 @@
-#include "ResultsPanel.h"
+#include "linkcheck/ResultsPanel.h"
 
-#include "Form1.h"
+#include "window/Form1.h"
 
 #include <QCursor>
 

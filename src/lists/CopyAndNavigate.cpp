@@ -1,8 +1,8 @@
-#include "CopyAndNavigate.h"
+#include "lists/CopyAndNavigate.h"
 
-#include "Form1.h"
-#include "NavigationTarget.h"
-#include "Platform.h"
+#include "lists/NavigationTarget.h"
+#include "platform/Platform.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 

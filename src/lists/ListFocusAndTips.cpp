@@ -1,6 +1,6 @@
-#include "ListFocusAndTips.h"
+#include "lists/ListFocusAndTips.h"
 
-#include "Form1.h"
+#include "window/Form1.h"
 
 #include <QCursor>
 

@@ -1,8 +1,8 @@
-#include "ListsWiring.h"
+#include "lists/ListsWiring.h"
 
-#include "CopyAndNavigate.h"
-#include "Form1.h"
-#include "ListFocusAndTips.h"
+#include "lists/CopyAndNavigate.h"
+#include "lists/ListFocusAndTips.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 

@@ -1,6 +1,6 @@
-#include "NavigationTarget.h"
+#include "lists/NavigationTarget.h"
 
-#include "ShortcutReader.h"
+#include "shortcuts/ShortcutReader.h"
 
 #include <QFileInfo>
 

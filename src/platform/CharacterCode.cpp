@@ -1,4 +1,4 @@
-#include "CharacterCode.h"
+#include "platform/CharacterCode.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,6 +1,6 @@
-#include "InternetTransfer.h"
+#include "platform/InternetTransfer.h"
 
-#include "TrustStore.h"
+#include "platform/TrustStore.h"
 
 #include <QElapsedTimer>
 #include <QNetworkProxyFactory>

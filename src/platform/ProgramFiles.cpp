@@ -1,6 +1,6 @@
-#include "ProgramFiles.h"
+#include "platform/ProgramFiles.h"
 
-#include "Platform.h"
+#include "platform/Platform.h"
 
 #include <QDir>
 #include <QFileInfo>

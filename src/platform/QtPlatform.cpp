@@ -1,7 +1,7 @@
-#include "QtPlatform.h"
+#include "platform/QtPlatform.h"
 
-#include "DesktopOpener.h"
-#include "ProgramFiles.h"
+#include "platform/DesktopOpener.h"
+#include "platform/ProgramFiles.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "ResourcePicture.h"
+#include "platform/ResourcePicture.h"
 
 #include <QHash>
 

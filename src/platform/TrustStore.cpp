@@ -1,4 +1,4 @@
-#include "TrustStore.h"
+#include "platform/TrustStore.h"
 
 #include <QByteArray>
 #include <curl/curl.h>

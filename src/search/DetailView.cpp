@@ -1,9 +1,9 @@
-#include "DetailView.h"
+#include "search/DetailView.h"
 
-#include "FileSystem.h"
-#include "Form1.h"
-#include "Platform.h"
-#include "ShortcutReader.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "shortcuts/ShortcutReader.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 

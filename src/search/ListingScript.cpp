@@ -1,4 +1,4 @@
-#include "ListingScript.h"
+#include "search/ListingScript.h"
 
 namespace vorlan {
 

@@ -1,12 +1,26 @@
-#include "LoadShortcuts.h"
+#include "search/LoadShortcuts.h"
 
-#include "FileSystem.h"
-#include "Form1.h"
-#include "Platform.h"
-#include "ResultFile.h"
-#include "SearchJob.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "search/SearchJob.h"
+#include "shortcuts/ResultFile.h"
+#include "window/Form1.h"
 
 namespace vorlan {
+
+Result<QString> CHeckURLtxtstor(Form1& form, QString& tmpURL) {
+    const Result<QStringList> file = readResultFile(form.workingFolder());
+    if (!file.ok())
+        return file.failure();
+    if (file.value().isEmpty())
+        return tmpURL;
+    tmpURL = file.value().last();
+    QStringList shortcuts = file.value();
+    shortcuts.removeAll(QString());
+    // One call keeps a list of 100,000 paths quick to fill.
+    form.List1->addItems(shortcuts);
+    return tmpURL;
+}
 
 void Command2_Click(Form1& form) {
     Platform& platform = form.platform();
@@ -20,16 +34,14 @@ void Command2_Click(Form1& form) {
         return;
     }
     form.Check1->setChecked(false);
-    if (!entryExists(resultFilePath(form), EntryKind::FilesOnly)) {
+    if (!entryExists(resultFilePath(form.workingFolder()), EntryKind::FilesOnly)) {
         platform.message(QStringLiteral("File is not created yet."));
         return;
     }
 
     QString lastLine;
-    QString readError;
-    CHeckURLtxtstor(form, lastLine, true, &readError);
-    if (!readError.isEmpty()) {
-        platform.message(readError);
+    if (const Result<QString> read = CHeckURLtxtstor(form, lastLine); !read.ok()) {
+        platform.message(read.failure().message);
         return;
     }
     if (lastLine.isEmpty()) {

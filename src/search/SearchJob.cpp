@@ -1,9 +1,9 @@
-#include "SearchJob.h"
+#include "search/SearchJob.h"
 
-#include "FileSystem.h"
-#include "Form1.h"
-#include "ListingScript.h"
-#include "Platform.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "search/ListingScript.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 

@@ -1,10 +1,10 @@
-#include "SearchWiring.h"
+#include "search/SearchWiring.h"
 
-#include "DetailView.h"
-#include "Form1.h"
-#include "LoadShortcuts.h"
-#include "SearchJob.h"
-#include "TargetDirectory.h"
+#include "search/DetailView.h"
+#include "search/LoadShortcuts.h"
+#include "search/SearchJob.h"
+#include "search/TargetDirectory.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 

@@ -1,7 +1,7 @@
-#include "TargetDirectory.h"
+#include "search/TargetDirectory.h"
 
-#include "Form1.h"
-#include "Platform.h"
+#include "platform/Platform.h"
+#include "window/Form1.h"
 
 namespace vorlan {
 

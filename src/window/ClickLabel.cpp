@@ -1,4 +1,4 @@
-#include "ClickLabel.h"
+#include "window/ClickLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "DirectoryChooser.h"
+#include "window/DirectoryChooser.h"
 
 #include <QDir>
 #include <QFileInfo>

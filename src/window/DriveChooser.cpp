@@ -1,4 +1,4 @@
-#include "DriveChooser.h"
+#include "window/DriveChooser.h"
 
 #include <QSignalBlocker>
 #include <QStorageInfo>

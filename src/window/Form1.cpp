@@ -1,8 +1,8 @@
-#include "Form1.h"
+#include "window/Form1.h"
 
-#include "FileSystem.h"
-#include "Platform.h"
-#include "ResourcePicture.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/ResourcePicture.h"
 
 #include <QCloseEvent>
 #include <QDir>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ClickLabel.h"
-#include "DirectoryChooser.h"
-#include "DriveChooser.h"
-#include "ListBox.h"
+#include "window/ClickLabel.h"
+#include "window/DirectoryChooser.h"
+#include "window/DriveChooser.h"
+#include "window/ListBox.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
-#include "HoverHints.h"
+#include "window/HoverHints.h"
 
-#include "Form1.h"
-#include "ResourcePicture.h"
+#include "platform/ResourcePicture.h"
+#include "window/Form1.h"
 
 #include <QEvent>
 

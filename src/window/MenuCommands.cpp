@@ -1,10 +1,10 @@
-#include "MenuCommands.h"
+#include "window/MenuCommands.h"
 
-#include "Form1.h"
-#include "HoverHints.h"
-#include "Platform.h"
-#include "ProgramFiles.h"
-#include "WindowShortcuts.h"
+#include "platform/Platform.h"
+#include "platform/ProgramFiles.h"
+#include "window/Form1.h"
+#include "window/HoverHints.h"
+#include "window/WindowShortcuts.h"
 
 namespace vorlan {
 

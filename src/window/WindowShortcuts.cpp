@@ -1,6 +1,6 @@
-#include "WindowShortcuts.h"
+#include "window/WindowShortcuts.h"
 
-#include "Form1.h"
+#include "window/Form1.h"
 
 #include <QEvent>
 #include <QKeyEvent>

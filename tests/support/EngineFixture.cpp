@@ -1,6 +1,6 @@
 #include "EngineFixture.h"
 
-#include "ShortcutReader.h"
+#include "shortcuts/ShortcutReader.h"
 
 #include <QTest>
 

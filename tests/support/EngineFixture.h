@@ -1,8 +1,8 @@
 #pragma once
 
-#include "CheckRun.h"
-#include "CheckSink.h"
 #include "ShortcutSet.h"
+#include "linkcheck/engine/CheckRun.h"
+#include "linkcheck/engine/CheckSink.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

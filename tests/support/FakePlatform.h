@@ -1,6 +1,6 @@
 #pragma once
 
-#include "QtPlatform.h"
+#include "platform/QtPlatform.h"
 
 #include <QStringList>
 #include <deque>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ListBox.h"
+#include "window/ListBox.h"
 
 #include <QStringList>
 

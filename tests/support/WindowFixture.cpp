@@ -1,7 +1,7 @@
 #include "WindowFixture.h"
 
-#include "MainWindowWiring.h"
 #include "WindowActions.h"
+#include "app/MainWindowWiring.h"
 
 #include <QTest>
 

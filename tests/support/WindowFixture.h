@@ -1,9 +1,9 @@
 #pragma once
 
 #include "FakePlatform.h"
-#include "Form1.h"
-#include "LinkCheck.h"
 #include "ShortcutSet.h"
+#include "linkcheck/LinkCheck.h"
+#include "window/Form1.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "shortcuts/DirectoryLister.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
-
-enum class ListingOrder { ByName, ByDate };
 
 // What a listing script asks for: every *.url file under `directory`, written to `outputPath`.
 struct ListingCommand {

@@ -1,7 +1,7 @@
 // Runs the listing script the program writes (see ListingScript.h) the way the Windows
 // command interpreter would: `listing <script>`.
-#include "DirectoryLister.h"
 #include "ListingScript.h"
+#include "shortcuts/DirectoryLister.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "CheckRun.h"
+#include "linkcheck/engine/CheckRun.h"
 
-#include "CheckSink.h"
-#include "PageWriter.h"
-#include "StatusText.h"
+#include "linkcheck/engine/CheckSink.h"
+#include "linkcheck/engine/PageWriter.h"
+#include "linkcheck/engine/StatusText.h"
 
 #include <QScopedValueRollback>
 #include <QTimer>

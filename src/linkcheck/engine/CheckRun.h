@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CheckRow.h"
-#include "CheckSink.h"
-#include "FetchScheduler.h"
-#include "InternetTransfer.h"
-#include "PageBody.h"
+#include "linkcheck/engine/CheckRow.h"
+#include "linkcheck/engine/CheckSink.h"
+#include "linkcheck/engine/FetchScheduler.h"
+#include "linkcheck/engine/PageBody.h"
+#include "platform/InternetTransfer.h"
 
 #include <QDeadlineTimer>
 #include <QObject>

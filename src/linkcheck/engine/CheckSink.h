@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CheckRow.h"
-#include "PageWriter.h"
+#include "linkcheck/engine/CheckRow.h"
+#include "linkcheck/engine/PageWriter.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "FetchScheduler.h"
+#include "linkcheck/engine/FetchScheduler.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "PageBody.h"
+#include "linkcheck/engine/PageBody.h"
 
 #include <QBuffer>
 #include <QDir>

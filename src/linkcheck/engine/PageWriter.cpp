@@ -1,7 +1,7 @@
-#include "PageWriter.h"
+#include "linkcheck/engine/PageWriter.h"
 
-#include "PageBody.h"
-#include "Platform.h"
+#include "linkcheck/engine/PageBody.h"
+#include "platform/Platform.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "ReportWriter.h"
+#include "linkcheck/engine/ReportWriter.h"
 
 #include <QFileInfo>
 #include <QStringList>

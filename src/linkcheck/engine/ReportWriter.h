@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CheckRow.h"
+#include "linkcheck/engine/CheckRow.h"
 
 #include <QByteArray>
 #include <optional>

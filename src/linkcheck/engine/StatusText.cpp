@@ -1,4 +1,4 @@
-#include "StatusText.h"
+#include "linkcheck/engine/StatusText.h"
 
 namespace vorlan {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CharacterCode.h"
-#include "Result.h"
+#include "platform/CharacterCode.h"
+#include "platform/Result.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "DirectoryLister.h"
+#include "shortcuts/DirectoryLister.h"
 
 #include <algorithm>
 #include <cerrno>

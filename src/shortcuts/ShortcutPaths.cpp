@@ -1,7 +1,7 @@
-#include "ShortcutPaths.h"
+#include "shortcuts/ShortcutPaths.h"
 
-#include "DirectoryLister.h"
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
+#include "shortcuts/DirectoryLister.h"
 
 #include <QFile>
 #include <cerrno>

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ListingScript.h"
-
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
@@ -10,6 +8,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The order of the files of one directory: by name (case ignored) or by last-modified time,
+// oldest first, ties by name.
+enum class ListingOrder { ByName, ByDate };
 
 struct ListingOutcome {
     enum class Status { Listed, DirectoryUnavailable, OutputFailed };

@@ -1,6 +1,6 @@
-#include "ShortcutReader.h"
+#include "shortcuts/ShortcutReader.h"
 
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
 #include <QStringDecoder>
 
