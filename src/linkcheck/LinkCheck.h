@@ -1,5 +1,6 @@
 #pragma once
 
+#include "linkcheck/PageDownload.h"
 #include "linkcheck/engine/CheckRun.h"
 #include "linkcheck/engine/CheckSink.h"
 #include "platform/InternetTransfer.h"
@@ -7,6 +8,8 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <optional>
+#include <vector>
 
 namespace vorlan {
 
@@ -34,6 +37,10 @@ class LinkChecker : public QObject, public CheckSink {
     void askToStop();
     // The rows of the last run, as far as it came.
     const QList<CheckRow>& rows() const { return rows_; }
+
+    // The pages of the rows committed while Check3's folder question is open wait here for
+    // its answer (saved there, or dropped on Cancel); empty while no question is open.
+    std::optional<std::vector<HeldPage>> heldPages;
 
     // What each run works under; tests narrow the limits and shorten the time-out.
     RunLimits limits;

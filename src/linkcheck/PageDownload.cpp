@@ -1,29 +1,13 @@
 #include "linkcheck/PageDownload.h"
 
-#include "linkcheck/engine/PageBody.h"
+#include "linkcheck/LinkCheck.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "window/Form1.h"
 
-#include <vector>
-
 namespace vorlan {
 
 namespace {
-
-// The page of a row committed while Check3's folder question is open.
-struct HeldPage {
-    QString shortcutPath;
-    PageBody page;
-};
-using HeldPages = std::vector<HeldPage>;
-
-// Set on Check3 while its folder question is open: where the pages wait for the answer.
-constexpr char kHeldPages[] = "heldPages";
-
-HeldPages* heldPages(const Form1& form) {
-    return form.Check3->property(kHeldPages).value<HeldPages*>();
-}
 
 QString defaultDownloadFolder(const Platform& platform) {
     return platform.dataFolder() + kPathSeparator + QStringLiteral("HTMLs");
@@ -38,11 +22,12 @@ void Check3_Click(Form1& form) {
     const QString defaultFolder = defaultDownloadFolder(platform);
     // A run goes on while the question is open; the pages of the rows it commits meanwhile
     // wait for the answer. Their bodies stay within the memory budget of all page bodies.
-    HeldPages held;
-    form.Check3->setProperty(kHeldPages, QVariant::fromValue(&held));
+    std::optional<std::vector<HeldPage>>& holding = LinkChecker::of(form).heldPages;
+    holding.emplace();
     const QString answer =
         platform.inputBox(QStringLiteral("Where would you like to save it?"), defaultFolder);
-    form.Check3->setProperty(kHeldPages, QVariant());
+    std::vector<HeldPage> held = std::move(*holding);
+    holding.reset();
     if (answer.isEmpty()) {
         form.Check3->setChecked(false); // the held pages are dropped
         return;
@@ -69,7 +54,7 @@ bool savingPages(const Form1& form) {
 
 std::unique_ptr<PageWriter> SaveAllHTMLs(Form1& form, PageBody& EachPage,
                                          const QString& EachPageNAME) {
-    if (HeldPages* held = heldPages(form)) {
+    if (auto& held = LinkChecker::of(form).heldPages) {
         held->push_back({EachPageNAME, std::move(EachPage)});
         return nullptr;
     }

@@ -1,14 +1,22 @@
 #pragma once
 
+#include "linkcheck/engine/PageBody.h"
 #include "linkcheck/engine/PageWriter.h"
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 namespace vorlan {
 
 class Form1;
-class PageBody;
+
+// The page of a row committed while Check3's folder question is open: it waits for the
+// answer in the link checker (LinkChecker::heldPages).
+struct HeldPage {
+    QString shortcutPath;
+    PageBody page;
+};
 
 // Asks for the download folder when Check3 has just been checked; a cancelled question
 // unchecks it again. The default folder is created when it is chosen and missing. The
