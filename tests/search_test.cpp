@@ -31,7 +31,8 @@ TEST_F(Search, WritesTheScriptAndStartsTheListing) {
     for (const auto& c : cases) {
         platform->listingRuns.clear();
         form->Text1->setText(c.typed);
-        (c.byName ? form->Option1 : form->Option2)->setChecked(true);
+        if (&c != cases) // the first search keeps the order the window starts with
+            (c.byName ? form->Option1 : form->Option2)->setChecked(true);
         Command1_Click(*form);
         EXPECT_EQ(form->Text1->text(), c.kept);
         EXPECT_EQ(scriptBytes(), "@echo off\r\ndir \"" + c.kept.toUtf8() + "/*.url\" /s /b " +
