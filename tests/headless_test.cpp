@@ -2,10 +2,12 @@
 #include "HttpTestServer.h"
 #include "ShortcutSet.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <atomic>
 #include <gtest/gtest.h>
 
 using namespace vorlan::test;
@@ -28,7 +30,9 @@ struct Outcome {
 class Headless : public ::testing::Test {
   protected:
     // Runs the program with no display, this process's event loop serving the servers.
-    static Outcome run(const QStringList& arguments) {
+    static Outcome run(QStringList arguments) {
+        if (!arguments.contains(QStringLiteral("--history")))
+            arguments.append(QStringLiteral("--no-history"));
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -67,29 +71,35 @@ class Headless : public ::testing::Test {
         files.file(QStringLiteral("3 no\taddress Ä.url"), "[InternetShortcut]\r\n");
 };
 
+// Without a history, its three keys are empty.
+#define HISTORY "\"previous_status\": \"\", \"failing_since\": \"\", \"last_good\": \"\", "
+
 TEST_F(Headless, WritesTheRowsInOrderInEachFormat) {
     const QString csv =
-        rows(QStringLiteral("shortcut,address,status,code,final_address\r\n"
-                            "\"%1\",%4,GOOD,200,%5\r\n"
-                            "\"%2\",%6,POOR,404,%6\r\n"
-                            "%3,,35752 Bad URL,0,\r\n"))
+        rows(QStringLiteral("shortcut,address,status,code,final_address,previous_status,"
+                            "failing_since,last_good\r\n"
+                            "\"%1\",%4,GOOD,200,%5,,,\r\n"
+                            "\"%2\",%6,POOR,404,%6,,,\r\n"
+                            "%3,,35752 Bad URL,0,,,,\r\n"))
             .replace(QStringLiteral("\"quoted\""), QStringLiteral("\"\"quoted\"\""));
-    const QString tsv = rows(QStringLiteral("shortcut\taddress\tstatus\tcode\tfinal_address\n"
-                                            "%1\t%4\tGOOD\t200\t%5\n"
-                                            "%2\t%6\tPOOR\t404\t%6\n"
-                                            "%3\t\t35752 Bad URL\t0\t\n"))
+    const QString tsv = rows(QStringLiteral("shortcut\taddress\tstatus\tcode\tfinal_address\t"
+                                            "previous_status\tfailing_since\tlast_good\n"
+                                            "%1\t%4\tGOOD\t200\t%5\t\t\t\n"
+                                            "%2\t%6\tPOOR\t404\t%6\t\t\t\n"
+                                            "%3\t\t35752 Bad URL\t0\t\t\t\t\n"))
                             .replace(QStringLiteral("no\taddress"), QStringLiteral("no\\taddress"));
     const QString json =
         rows(QStringLiteral(
                  "[\n"
                  "  {\"shortcut\": \"%1\", \"address\": \"%4\", \"status\": \"GOOD\", \"code\": "
-                 "200, \"final_address\": \"%5\", \"header\": \"HTTP/1.1 200 OK\\r\\nContent-Type: "
+                 "200, \"final_address\": \"%5\", " HISTORY
+                 "\"header\": \"HTTP/1.1 200 OK\\r\\nContent-Type: "
                  "text/html\\r\\nContent-Length: 9\\r\\nConnection: close\"},\n"
                  "  {\"shortcut\": \"%2\", \"address\": \"%6\", \"status\": \"POOR\", \"code\": "
-                 "404, \"final_address\": \"%6\", \"header\": \"HTTP/1.1 404 Not "
+                 "404, \"final_address\": \"%6\", " HISTORY "\"header\": \"HTTP/1.1 404 Not "
                  "Found\\r\\nContent-Length: 4\\r\\nConnection: close\"},\n"
                  "  {\"shortcut\": \"%3\", \"address\": \"\", \"status\": \"35752 Bad URL\", "
-                 "\"code\": 0, \"final_address\": \"\", \"header\": \"\"}\n"
+                 "\"code\": 0, \"final_address\": \"\", " HISTORY "\"header\": \"\"}\n"
                  "]\n"))
             .replace(QStringLiteral("\"quoted\""), QStringLiteral("\\\"quoted\\\""))
             .replace(QStringLiteral("no\taddress"), QStringLiteral("no\\taddress"));
@@ -122,9 +132,10 @@ TEST_F(Headless, ExitStatusTellsWhetherAllIsGoodOrWhatIsWrong) {
     const QString single = other.file(QStringLiteral("Only.URL"), fileBytes(goodPath));
     const QString list =
         other.file(QStringLiteral("url.txt"), (single + "\r\n\r\n" + single + "\n").toUtf8());
-    const QString row = QStringLiteral("%1\t%2\tGOOD\t200\t%3\n")
+    const QString row = QStringLiteral("%1\t%2\tGOOD\t200\t%3\t\t\t\n")
                             .arg(single, moved_.url("/start"), ok_.url("/page"));
-    const QString header = QStringLiteral("shortcut\taddress\tstatus\tcode\tfinal_address\n");
+    const QString header = QStringLiteral("shortcut\taddress\tstatus\tcode\tfinal_"
+                                          "address\tprevious_status\tfailing_since\tlast_good\n");
     const QString absent = folder_.filePath(QStringLiteral("absent ü"));
     const QString check = QStringLiteral("--check");
     const QString pages = elsewhere_.filePath(QStringLiteral("pages"));
@@ -153,6 +164,59 @@ TEST_F(Headless, ExitStatusTellsWhetherAllIsGoodOrWhatIsWrong) {
         EXPECT_TRUE(outcome.err.contains(c.errContains)) << outcome.err.toStdString();
     }
     EXPECT_EQ(fileBytes(pages + QStringLiteral("/1 good, \"quoted\".htm")), "<p>ok</p>\r\n");
+}
+
+// Three checks of a link that is GOOD, then broken twice: the third row tells since when.
+TEST_F(Headless, RecordsEveryCheckAndReportsWhatTheHistoryTells) {
+    std::atomic<int> answers = 0;
+    HttpTestServer flaky([&answers](httplib::Server& routes) {
+        routes.Get("/flaky", [&answers](const httplib::Request&, httplib::Response& res) {
+            res.status = answers++ == 0 ? 200 : 404;
+            res.set_content("page", "text/html");
+        });
+    });
+    const QString link =
+        ShortcutSet(elsewhere_.path())
+            .file(QStringLiteral("flaky.url"), "URL=" + flaky.url("/flaky").toUtf8());
+    const QString history = elsewhere_.filePath(QStringLiteral("history.sqlite"));
+    QList<QDateTime> times = {QDateTime::currentDateTimeUtc()};
+    QStringList lastRow;
+    for (int run = 0; run < 3; ++run) {
+        const Outcome outcome =
+            this->run({QStringLiteral("--check"), link, QStringLiteral("--history"), history});
+        EXPECT_EQ(outcome.err, QString());
+        lastRow = outcome.out.split(u'\n')[1].split(u'\t');
+        times.append(QDateTime::currentDateTimeUtc());
+    }
+    ASSERT_EQ(lastRow.size(), 8);
+    EXPECT_EQ(lastRow[5], QStringLiteral("POOR"));
+    // Times to the second: between the start and the end of their runs.
+    const auto within = [&times](const QString& time, int run) {
+        const QDateTime at = QDateTime::fromString(time, Qt::ISODate);
+        return at.timeSpec() == Qt::UTC && at >= times[run].addMSecs(-times[run].time().msec()) &&
+               at <= times[run + 1];
+    };
+    EXPECT_TRUE(within(lastRow[6], 1)) << lastRow[6].toStdString();
+    EXPECT_TRUE(within(lastRow[7], 0)) << lastRow[7].toStdString();
+}
+
+// A history that cannot be used is told once, and the check goes on: its rows are right.
+TEST_F(Headless, AnUnusableHistoryIsToldAndTheCheckGoesOn) {
+    const QString damaged = ShortcutSet(elsewhere_.path())
+                                .file(QStringLiteral("damaged.sqlite"), QByteArray(4096, 'x'));
+    const QString told = QStringLiteral("Vorlan: The check history could not be opened: ");
+    for (const QString& history : {damaged, QStringLiteral("/proc/self/none/history.sqlite")}) {
+        const Outcome outcome =
+            run({QStringLiteral("--check"), goodPath, QStringLiteral("--history"), history});
+        EXPECT_EQ(outcome.exitCode, 0);
+        EXPECT_TRUE(outcome.out.contains(QStringLiteral("\tGOOD\t200\t")));
+        EXPECT_TRUE(outcome.err.startsWith(told) && outcome.err.count(u'\n') == 1)
+            << outcome.err.toStdString();
+    }
+    const QStringList aside =
+        QDir(elsewhere_.path()).entryList({QStringLiteral("damaged.sqlite.*")});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(fileBytes(elsewhere_.filePath(aside[0])), QByteArray(4096, 'x'));
 }
 
 } // namespace

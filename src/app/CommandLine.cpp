@@ -10,6 +10,7 @@ namespace {
 
 constexpr char kUsage[] =
     R"(Usage: Vorlan --check PATH [--format tsv|csv|json] [--output FILE] [--download DIR]
+                    [--history FILE | --no-history]
        Vorlan --help | --version
 Without arguments Vorlan opens its window.
 
@@ -19,11 +20,17 @@ Without arguments Vorlan opens its window.
   --format FORMAT  tsv, csv or json; by default the extension of FILE, else tsv.
   --output FILE    write the report into FILE, replaced once complete; by default stdout.
   --download DIR   save every fetched page into the existing folder DIR as <name>.htm.
+  --history FILE   record the rows in the check history FILE; by default history.sqlite
+                   in the working folder VOR.
+  --no-history     record nothing.
   --help           show this text.
   --version        show the version.
 
 The report has one row per shortcut: shortcut, address, status (GOOD, POOR, or an error
-number and word), code (the HTTP status, 0 when none) and final_address; JSON adds header.
+number and word), code (the HTTP status, 0 when none), final_address, and from the check
+history: previous_status (the status at the check before), failing_since (since when the
+address has failed, with no GOOD between) and last_good (when it was last GOOD), times in
+ISO 8601 UTC, empty when unknown; JSON adds header.
 Progress goes to stderr when it is a terminal.
 Exit status: 0 when every row is GOOD, 1 when some row is not, 2 for a usage or input error.
 )";
@@ -43,10 +50,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             return {CommandLine::Action::Help, {}, {}};
         if (argument == u"--version")
             return {CommandLine::Action::Version, {}, {}};
+        if (argument == u"--no-history") {
+            check.recordHistory = false;
+            continue;
+        }
         QString* value = argument == u"--check"      ? &check.path
                          : argument == u"--format"   ? &format
                          : argument == u"--output"   ? &check.output
                          : argument == u"--download" ? &check.downloadFolder
+                         : argument == u"--history"  ? &check.historyPath
                                                      : nullptr;
         if (value == nullptr)
             return failure(argument.startsWith(u"--")

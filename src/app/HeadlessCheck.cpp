@@ -2,11 +2,14 @@
 
 #include "linkcheck/engine/CheckRun.h"
 #include "linkcheck/engine/CheckSink.h"
+#include "linkcheck/engine/RowHistory.h"
 #include "platform/Platform.h"
+#include "platform/ProgramFiles.h"
 #include "shortcuts/ShortcutPaths.h"
 #include "shortcuts/ShortcutReader.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cstdio>
@@ -79,11 +82,13 @@ class ReportOutput {
 // that folder as the window saves it; progress is shown on a terminal.
 class HeadlessSink : public CheckSink {
   public:
-    HeadlessSink(ReportWriter& writer, ReportOutput& output, QString downloadFolder)
+    HeadlessSink(ReportWriter& writer, ReportOutput& output, QString downloadFolder,
+                 HistoryRecorder* recorder)
         : writer_(writer), output_(output), downloadFolder_(std::move(downloadFolder)),
-          showProgress_(isatty(STDERR_FILENO) == 1) {}
+          recorder_(recorder), showProgress_(isatty(STDERR_FILENO) == 1) {}
 
     bool allGood() const { return allGood_; }
+    bool stopped() const { return stopped_; }
 
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override {
         return downloadFolder_.isEmpty() ? nullptr
@@ -93,7 +98,10 @@ class HeadlessSink : public CheckSink {
     void rowEnded(const CheckRow& row, const Result<void>& saved) override {
         unsavedPages_.note(saved);
         allGood_ = allGood_ && row.status == u"GOOD";
-        output_.write(writer_.row(row));
+        CheckRow recorded = row;
+        if (recorder_)
+            recordRow(*recorder_, recorded);
+        output_.write(writer_.row(recorded));
     }
 
     void progressed(const CheckProgress& progress) override {
@@ -107,7 +115,8 @@ class HeadlessSink : public CheckSink {
                      qlonglong(progress.total), qPrintable(waiting));
     }
 
-    void runEnded(bool) override {
+    void runEnded(bool stopped) override {
+        stopped_ = stopped;
         if (showProgress_)
             std::fputc('\n', stderr);
         if (const QString unsaved = unsavedPages_.report(); !unsaved.isEmpty())
@@ -119,10 +128,39 @@ class HeadlessSink : public CheckSink {
     ReportWriter& writer_;
     ReportOutput& output_;
     const QString downloadFolder_;
+    HistoryRecorder* recorder_;
     const bool showProgress_;
     bool allGood_ = true;
+    bool stopped_ = false;
     UnsavedPages unsavedPages_;
 };
+
+// How long the history may stay locked by another program after the run before its rows
+// are given up.
+constexpr std::chrono::seconds kHistoryPatience{10};
+
+// The recorder of the run's rows; none with --no-history or when the history cannot be
+// opened, which is told on stderr.
+std::unique_ptr<HistoryRecorder> openHistory(const CheckOptions& options) {
+    if (!options.recordHistory)
+        return nullptr;
+    QString path = options.historyPath;
+    if (path.isEmpty()) {
+        const QString folder =
+            workingFolderOf(dataFolderOf(QDir::cleanPath(QCoreApplication::applicationDirPath())));
+        QDir().mkpath(folder);
+        path = folder + kPathSeparator + QStringLiteral("history.sqlite");
+    }
+    auto recorder = std::make_unique<HistoryRecorder>(path);
+    if (!recorder->problem().isEmpty()) {
+        std::fprintf(stderr, "Vorlan: %s\n", qPrintable(recorder->problem()));
+        return nullptr;
+    }
+    QObject::connect(recorder.get(), &HistoryRecorder::notRecorded, [](const QString& message) {
+        std::fprintf(stderr, "Vorlan: %s\n", qPrintable(message));
+    });
+    return recorder;
+}
 
 } // namespace
 
@@ -137,16 +175,19 @@ int runHeadlessCheck(const CheckOptions& options) {
     if (const Result<void> opened = output.open(options.output); !opened.ok())
         return inputError(opened.failure().message);
 
+    const std::unique_ptr<HistoryRecorder> recorder = openHistory(options);
     ReportWriter writer(options.format);
     output.write(writer.begin());
     InternetTransfer inet;
     inet.applySettings(TransferSettings{});
-    HeadlessSink sink(writer, output, options.downloadFolder);
+    HeadlessSink sink(writer, output, options.downloadFolder, recorder.get());
     auto* run = new CheckRun(sink, inet, readShortcutAddress, shortcuts.value(), RunLimits{});
     // The run deletes itself once it has ended, or goes with the component it used.
     run->setParent(&inet);
     run->start();
     QCoreApplication::exec();
+    if (recorder)
+        recorder->finishWithin(sink.stopped(), QDeadlineTimer(kHistoryPatience));
     output.write(writer.end());
     if (const Result<void> finished = output.finish(); !finished.ok())
         return inputError(finished.failure().message);

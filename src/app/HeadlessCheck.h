@@ -12,6 +12,8 @@ struct CheckOptions {
     ReportFormat format = ReportFormat::Tsv;
     QString output;         // empty: stdout
     QString downloadFolder; // empty: pages are not saved
+    QString historyPath;    // empty: history.sqlite in the working folder
+    bool recordHistory = true;
 };
 
 // Checks the shortcuts the options name with the check engine on the running core

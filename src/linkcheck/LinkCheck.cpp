@@ -1,6 +1,7 @@
 #include "linkcheck/LinkCheck.h"
 
 #include "linkcheck/PageDownload.h"
+#include "linkcheck/engine/RowHistory.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "shortcuts/ResultFile.h"
@@ -35,12 +36,25 @@ void LinkChecker::startRun(QStringList shortcutPaths) {
     form_.List4->clear();
     rows_.clear();
     unsavedPages_ = UnsavedPages();
+    startRecording();
     run_ = new CheckRun(
         *this, *inet_, [this](const QString& path) { return readAddressIntoWindow(form_, path); },
         std::move(shortcutPaths), limits);
     run_->setParent(this);
     form_.linkCheckRunning = true;
     run_->start();
+}
+
+void LinkChecker::startRecording() {
+    // The history lies in the working folder, beside the search's files.
+    Platform& platform = form_.platform();
+    recorder_ = new HistoryRecorder(
+        form_.workingFolder() + kPathSeparator + QStringLiteral("history.sqlite"), this);
+    connect(recorder_, &HistoryRecorder::notRecorded, this,
+            [&platform](const QString& message) { platform.message(message); });
+    connect(recorder_, &HistoryRecorder::done, recorder_, &QObject::deleteLater);
+    if (!recorder_->problem().isEmpty())
+        platform.message(recorder_->problem());
 }
 
 void LinkChecker::stopRun() {
@@ -57,8 +71,14 @@ void LinkChecker::askToStop() {
 }
 
 void LinkChecker::abortRun() {
-    if (run_)
+    if (run_) {
         run_->cancel();
+        // The window is closing: the rows so far are written now if they can be, untold.
+        if (recorder_) {
+            recorder_->disconnect(this);
+            recorder_->finishWithin(true, QDeadlineTimer(std::chrono::seconds(1)));
+        }
+    }
     run_ = nullptr;
     form_.linkCheckRunning = false;
 }
@@ -74,6 +94,8 @@ void LinkChecker::rowEnded(const CheckRow& row, const Result<void>& saved) {
     form_.List3->addItem(row.address);
     form_.List4->addItem(row.status);
     rows_.append(row);
+    if (recorder_)
+        recordRow(*recorder_, rows_.last());
 }
 
 void LinkChecker::progressed(const CheckProgress& progress) {
@@ -85,6 +107,8 @@ void LinkChecker::progressed(const CheckProgress& progress) {
 
 void LinkChecker::runEnded(bool stopped) {
     run_ = nullptr;
+    if (recorder_)
+        recorder_->finish(stopped);
     if (stopQuestionOpen_)
         form_.platform().dismissQuestion();
     form_.linkCheckRunning = false;

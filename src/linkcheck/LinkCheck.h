@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/HistoryRecorder.h"
 #include "linkcheck/PageDownload.h"
 #include "linkcheck/engine/CheckRun.h"
 #include "linkcheck/engine/CheckSink.h"
@@ -49,6 +50,8 @@ class LinkChecker : public QObject, public CheckSink {
   private:
     explicit LinkChecker(Form1& form);
     void abortRun();
+    // Opens the check history for a new run; tells when it cannot be opened.
+    void startRecording();
 
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override;
     void rowEnded(const CheckRow& row, const Result<void>& saved) override;
@@ -58,6 +61,8 @@ class LinkChecker : public QObject, public CheckSink {
     Form1& form_;
     InternetTransfer* inet_;
     QPointer<CheckRun> run_;
+    // Records the rows of the run in progress; it stays until they are written.
+    QPointer<HistoryRecorder> recorder_;
     QList<CheckRow> rows_;
     UnsavedPages unsavedPages_;
     bool stopQuestionOpen_ = false;

@@ -20,4 +20,11 @@ QString programFilePath(const QString& programFolder, ProgramFile file);
 // installed place.
 bool runsInstalled(const QString& programFolder);
 
+// The folder that holds the working folder and the default download folder: the program
+// folder of a build tree or an unpacked copy where it is writable, else the user's data
+// folder for the program (made when missing).
+QString dataFolderOf(const QString& programFolder);
+// The working folder inside it: the search's script and result file, the check history.
+QString workingFolderOf(const QString& dataFolder);
+
 } // namespace vorlan

@@ -13,22 +13,12 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace vorlan {
 
 namespace {
 const QString kTitle = QStringLiteral("Vorlan");
-
-// Writable for this user. Root may write anywhere, so a folder without any write permission
-// bit counts as read-only for root too.
-bool writableFolder(const QString& folder) {
-    const QFileInfo info(folder);
-    return info.isDir() && info.isWritable() &&
-           info.permissions().testAnyFlags(QFile::WriteOwner | QFile::WriteGroup |
-                                           QFile::WriteOther);
-}
 } // namespace
 
 QUrl shellOpenUrl(const QString& target) {
@@ -119,18 +109,7 @@ QString QtPlatform::programFolder() const {
 }
 
 QString QtPlatform::dataFolder() const {
-    // A build tree or an unpacked copy keeps its files beside itself. An installed copy
-    // never does, not even for root, who may write into the system's folders.
-    const QString folder = programFolder();
-    if (!runsInstalled(folder) && writableFolder(folder))
-        return folder;
-    // $XDG_DATA_HOME/vorlan, by default ~/.local/share/vorlan; made here so that the
-    // working folder can be created inside it.
-    const QString userFolder =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + kPathSeparator +
-        QStringLiteral("vorlan");
-    QDir().mkpath(userFolder);
-    return userFolder;
+    return dataFolderOf(programFolder());
 }
 
 QString QtPlatform::executableName() const {

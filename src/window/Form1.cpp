@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/ProgramFiles.h"
 #include "platform/ResourcePicture.h"
 
 #include <QCloseEvent>
@@ -78,7 +79,7 @@ Form1::Form1(Platform& platform, QWidget* parent) : QMainWindow(parent), platfor
 }
 
 QString Form1::workingFolder() const {
-    return platform_.dataFolder() + kPathSeparator + QStringLiteral("VOR");
+    return workingFolderOf(platform_.dataFolder());
 }
 
 QSize Form1::clientSize() {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
+#include <optional>
 
 namespace vorlan {
 
@@ -13,6 +15,10 @@ struct CheckRow {
     int statusCode = 0;   // of the final response; 0 when none arrived
     QString finalAddress; // where the redirects led; empty when no request was sent
     QString header;       // the final response's header text
+    // What the check history tells of the address, this check counted; empty when unknown.
+    QString previousStatus;                // at the check before
+    std::optional<QDateTime> failingSince; // failed since then, without a GOOD between
+    std::optional<QDateTime> lastGood;
 };
 
 } // namespace vorlan

@@ -7,13 +7,25 @@ namespace vorlan {
 
 namespace {
 
-const QStringList kColumns = {QStringLiteral("shortcut"), QStringLiteral("address"),
-                              QStringLiteral("status"), QStringLiteral("code"),
-                              QStringLiteral("final_address")};
+const QStringList kColumns = {QStringLiteral("shortcut"),      QStringLiteral("address"),
+                              QStringLiteral("status"),        QStringLiteral("code"),
+                              QStringLiteral("final_address"), QStringLiteral("previous_status"),
+                              QStringLiteral("failing_since"), QStringLiteral("last_good")};
+
+// ISO 8601 in UTC, to the second; empty when unknown.
+QString timeField(const std::optional<QDateTime>& time) {
+    return time ? time->toUTC().toString(Qt::ISODate) : QString();
+}
 
 QStringList fieldsOf(const CheckRow& row) {
-    return {row.shortcutPath, row.address, row.status, QString::number(row.statusCode),
-            row.finalAddress};
+    return {row.shortcutPath,
+            row.address,
+            row.status,
+            QString::number(row.statusCode),
+            row.finalAddress,
+            row.previousStatus,
+            timeField(row.failingSince),
+            timeField(row.lastGood)};
 }
 
 QString csvField(const QString& field) {

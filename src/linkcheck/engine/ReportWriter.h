@@ -16,8 +16,9 @@ ReportFormat reportFormatOfFile(const QString& path);
 
 // The bytes of a report of check rows, one piece at a time so that rows can go out as they
 // are committed. CSV (RFC 4180 quoting, CR LF) and TSV (tab, CR and LF in a field written as
-// \t, \r, \n) start with the header row shortcut,address,status,code,final_address; JSON is
-// one array of objects with those keys and the header text.
+// \t, \r, \n) start with the header row shortcut,address,status,code,final_address,
+// previous_status,failing_since,last_good (the times in ISO 8601 UTC, empty when unknown);
+// JSON is one array of objects with those keys and the header text.
 class ReportWriter {
   public:
     explicit ReportWriter(ReportFormat format) : format_(format) {}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "history/Sqlite.h"
+
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace vorlan {
+
+// What a check of one shortcut's address gave, as the history keeps it.
+struct CheckedLink {
+    QString shortcutPath;
+    QString address;
+    QString status; // as the results list shows it
+    int code = 0;
+    QString finalAddress;
+    QString hops; // the redirect hops, one "code address" per line
+    bool good = false;
+    // The shortcut file as it was checked, so that a later change to it can be told.
+    std::optional<qint64> shortcutSize;
+    std::optional<qint64> shortcutModified; // milliseconds since 1970, UTC
+};
+
+// What the history tells of an address as of one check, that check counted.
+struct AddressHistory {
+    QString previousStatus;                // at the check before; empty when there was none
+    std::optional<QDateTime> failingSince; // the first of the failed checks in a row up to it
+    std::optional<QDateTime> lastGood;
+    int failuresInARow = 0;
+
+    bool operator==(const AddressHistory&) const = default;
+};
+
+// One check, its time and what the history told of it, ready to be written.
+struct HistoryEntry {
+    CheckedLink link;
+    QDateTime checkedAt;
+    AddressHistory history;
+};
+
+// The check history: an SQLite file of check runs and their rows. It keeps the last
+// kResultsPerAddress results of each address and drops addresses that were not checked for
+// kDaysKept days. Every statement fails at once on another program's lock (SQLITE_BUSY),
+// so that a caller can try again later instead of waiting.
+class CheckHistory {
+  public:
+    static constexpr int kResultsPerAddress = 20;
+    static constexpr int kDaysKept = 365;
+    static constexpr int kSchemaVersion = 1;
+
+    // Opens the file, creating it with its tables. A file that is not an SQLite database or
+    // is damaged is renamed aside (never deleted) and the failure says so; a read-only file
+    // or folder, or a file of a newer schema, fails too.
+    static Result<CheckHistory> open(const QString& path);
+
+    // A run's rows are told apart from those of earlier runs by its key.
+    void beginRun(const QDateTime& startedAt);
+    // The history of an address as of a check at checkedAt that was (or was not) good,
+    // from the results of earlier runs.
+    Result<AddressHistory> historyOf(const QString& address, bool good, const QDateTime& checkedAt);
+    // Writes entries of the run in one transaction, the run's own row first.
+    Result<void> record(const std::vector<HistoryEntry>& entries);
+    // Records the run's end, and drops what is older than the bounds.
+    Result<void> endRun(bool stopped, const QDateTime& endedAt);
+
+  private:
+    enum class Query {
+        LastResult,
+        AddRun,
+        AddResult,
+        TrimAddress,
+        EndRun,
+        DropOldAddresses,
+        DropOldRuns,
+        Count
+    };
+
+    explicit CheckHistory(sqlite::Database db) : db_(std::move(db)) {}
+    Result<void> failure() const;
+    void rollBack();
+    Result<void> writeEntries(const std::vector<HistoryEntry>& entries);
+    // Prepared once, on first use.
+    sqlite::Statement& statement(Query query);
+
+    sqlite::Database db_;
+    std::array<std::unique_ptr<sqlite::Statement>, size_t(Query::Count)> statements_;
+    qint64 runKey_ = 0;
+    QDateTime runStartedAt_;
+};
+
+} // namespace vorlan
