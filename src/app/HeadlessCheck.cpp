@@ -3,6 +3,7 @@
 #include "CheckRun.h"
 #include "CheckSink.h"
 #include "CommandLine.h"
+#include "InternetTransfer.h"
 #include "Platform.h"
 #include "ShortcutPaths.h"
 #include "ShortcutReader.h"

@@ -2,6 +2,7 @@
 
 #include "CheckRun.h"
 #include "CheckSink.h"
+#include "InternetTransfer.h"
 #include "ShortcutSet.h"
 
 #include <QTemporaryDir>
