@@ -102,6 +102,28 @@ TEST(InternetTransfer, GivesTheHeaderAsTheServerSentIt) {
     }
 }
 
+// Each redirect followed is given with its status and the address it led to.
+TEST(InternetTransfer, GivesTheRedirectHops) {
+    HttpTestServer server([](httplib::Server& routes) {
+        routes.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("/found", 301);
+        });
+        routes.Get("/found", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("here?x=1", 302);
+        });
+        routes.Get("/here", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("here", "text/html");
+        });
+    });
+    InternetTransfer inet;
+    const Fetched fetched = fetch(inet, server.url("/moved"));
+    const QList<RedirectHop> hops = {{301, QUrl(server.url("/found"))},
+                                     {302, QUrl(server.url("/here?x=1"))}};
+    EXPECT_EQ(fetched.response.hops, hops);
+    EXPECT_EQ(fetched.response.finalUrl, hops.last().location);
+    EXPECT_EQ(fetched.body, "here");
+}
+
 // A 429 or 503 with a short Retry-After is asked once more, and that answer is given.
 TEST(InternetTransfer, AsksABusyServerOnceMoreAfterItsWait) {
     std::atomic<int> requests{0};
