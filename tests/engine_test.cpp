@@ -44,10 +44,6 @@ void noteMost(std::atomic<int>& most, int now) {
 
 // An HTTP client that answers each request when and how the test says.
 struct ScriptedClient : HttpClient {
-    struct Request {
-        DataHandler onData;
-        DoneHandler onDone;
-    };
     TransferTarget target(const QString& address) const override {
         return webTarget(address, QStringLiteral("http"));
     }
@@ -59,7 +55,7 @@ struct ScriptedClient : HttpClient {
     void abortAll() override {}
     void setTooManyRequestsHandler(TooManyRequestsHandler) override {}
 
-    QList<Request> requests;
+    QList<std::pair<DataHandler, DoneHandler>> requests;
 };
 
 } // namespace
@@ -92,8 +88,8 @@ TEST_F(EngineFixture, RowsKeepTheirOrderWhateverOrderTheAnswersComeIn) {
         TransferResponse response;
         response.errorNumber = answers[i].errorNumber;
         response.statusCode = answers[i].statusCode;
-        client.requests[i].onData(answers[i].body);
-        client.requests[i].onDone(response);
+        client.requests[i].first(answers[i].body);
+        client.requests[i].second(response);
         QCoreApplication::processEvents();
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return sink.ended; }, 10000));
