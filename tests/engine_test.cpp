@@ -4,6 +4,9 @@
 #include "ScopedEnvironment.h"
 #include "linkcheck/engine/FetchScheduler.h"
 #include "linkcheck/engine/StatusText.h"
+#include "platform/TransferError.h"
+#include "platform/WebAddress.h"
+#include "shortcuts/ShortcutReader.h"
 
 #include <QDirIterator>
 #include <QRandomGenerator>
@@ -40,13 +43,58 @@ void noteMost(std::atomic<int>& most, int now) {
         ;
 }
 
+// An HTTP client that answers each request when and how the test says.
+struct ScriptedClient : HttpClient {
+    TransferTarget target(const QString& address) const override {
+        return webTarget(address, QStringLiteral("http"));
+    }
+    TransferId start(const QUrl&, DataHandler onData, DoneHandler onDone) override {
+        requests.append({std::move(onData), std::move(onDone)});
+        return requests.size();
+    }
+    void abort(TransferId) override {}
+    void abortAll() override {}
+    void setTooManyRequestsHandler(TooManyRequestsHandler) override {}
+
+    QList<std::pair<DataHandler, DoneHandler>> requests;
+};
+
 } // namespace
 
-TEST(StatusText, ComesFromTheStatusCodeOrFromTheErrorNumber) {
-    EXPECT_EQ(statusText(false, 204, 0), QStringLiteral("GOOD"));
-    EXPECT_EQ(statusText(false, 302, 0), QStringLiteral("POOR"));
-    EXPECT_EQ(statusText(true, 0, 35768), QStringLiteral("35768 Time out"));
-    EXPECT_EQ(statusText(true, 0, 9), QStringLiteral("9 "));
+// Each row waits for the rows before it, whatever order the answers come in, and takes its
+// status text from its own answer.
+TEST_F(EngineFixture, RowsKeepTheirOrderWhateverOrderTheAnswersComeIn) {
+    const struct {
+        int statusCode;
+        int errorNumber;
+        QByteArray body;
+        const char* status;
+    } answers[] = {
+        {200, 0, "", "0 "},
+        {0, transfer_error::kTimeOut.number, "", "35761 Time out"},
+        {302, 0, "moved", "POOR"},
+        {204, 0, "page", "GOOD"},
+    };
+    QList<CheckItem> items;
+    for (int i = 0; i < 4; ++i)
+        items.append(shortcuts.item(QStringLiteral("s%1.url").arg(i),
+                                    QStringLiteral("http://127.0.0.%1/").arg(i + 1),
+                                    answers[i].status));
+    QStringList expected;
+    ScriptedClient client;
+    (new CheckRun(sink, client, readShortcutAddress, pathsOf(items, expected), limits))->start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return client.requests.size() == 4; }, 10000));
+    for (int i = 3; i >= 0; --i) {
+        EXPECT_TRUE(sink.rows.isEmpty()) << i;
+        TransferResponse response;
+        response.errorNumber = answers[i].errorNumber;
+        response.statusCode = answers[i].statusCode;
+        client.requests[i].first(answers[i].body);
+        client.requests[i].second(response);
+        QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sink.ended; }, 10000));
+    EXPECT_EQ(rows(), expected);
 }
 
 TEST(FetchScheduler, StartsIdleHostsFirstThenTheEarliestWithinBothLimits) {

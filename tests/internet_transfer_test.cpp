@@ -3,6 +3,7 @@
 #include "ScopedEnvironment.h"
 #include "ShortcutSet.h"
 #include "platform/InternetTransfer.h"
+#include "platform/TransferError.h"
 
 #include <QProcess>
 #include <QSslKey>
@@ -48,9 +49,9 @@ TEST(TransferTarget, AddsTheMissingSchemeAndRefusesWhatIsNotHttp) {
     } cases[] = {
         {"ab.cd/ef", "http://ab.cd/ef", 0},
         {"HTTPS://ab.cd/", "https://ab.cd/", 0},
-        {"http://exa mple.com/", "", transfer_error::kBadUrl},
-        {"ftp://ab.cd/f.txt", "", transfer_error::kInvalidUrl},
-        {"file:///etc/passwd", "", transfer_error::kInvalidUrl},
+        {"http://exa mple.com/", "", transfer_error::kBadUrl.number},
+        {"ftp://ab.cd/f.txt", "", transfer_error::kInvalidUrl.number},
+        {"file:///etc/passwd", "", transfer_error::kInvalidUrl.number},
     };
     for (const auto& c : cases) {
         const TransferTarget target = inet.target(QString::fromUtf8(c.address));
@@ -66,7 +67,7 @@ TEST(InternetTransfer, AnEndlessHeaderEndsWithinItsBound) {
     const qint64 residentBefore = statusKb("VmRSS");
     resetPeakMemory();
     const Fetched fetched = fetch(inet, server.url("/"));
-    EXPECT_EQ(fetched.response.errorNumber, transfer_error::kCannotOpenUrl);
+    EXPECT_EQ(fetched.response.errorNumber, transfer_error::kCannotOpenUrl.number);
     EXPECT_EQ(fetched.response.header, QString()); // no header arrived whole
     if (kMemoryMeasurable) {
         EXPECT_LT(statusKb("VmHWM") - residentBefore, 10 << 10);
@@ -87,9 +88,9 @@ TEST(InternetTransfer, GivesTheHeaderAsTheServerSentIt) {
          0,
          "HTTP/1.1 200 Fine Indeed\r\nX-Multi: one\r\nX-Other: x\r\nX-Multi: two\r\n"
          "Content-Length: 2"},
-        {"Hello there\r\n", transfer_error::kDownLevelServer, ""},
+        {"Hello there\r\n", transfer_error::kDownLevelServer.number, ""},
         {"HTTP/1.1 301 Moved\r\nLocation: file:///etc/passwd\r\n\r\n",
-         transfer_error::kCannotOpenUrl, ""},
+         transfer_error::kCannotOpenUrl.number, ""},
     };
     InternetTransfer inet;
     for (const auto& c : cases) {
@@ -99,6 +100,27 @@ TEST(InternetTransfer, GivesTheHeaderAsTheServerSentIt) {
         EXPECT_EQ(fetched.response.header, QString::fromUtf8(c.header)) << c.answer;
         EXPECT_EQ(server.connections(), 1) << c.answer;
     }
+}
+
+// Each redirect followed is given with its status and the address it led to.
+TEST(InternetTransfer, GivesTheRedirectHops) {
+    HttpTestServer server([](httplib::Server& routes) {
+        routes.Get("/moved", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("/found", 301);
+        });
+        routes.Get("/found", [](const httplib::Request&, httplib::Response& res) {
+            res.set_redirect("here?x=1", 302);
+        });
+        routes.Get("/here", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content("here", "text/html");
+        });
+    });
+    InternetTransfer inet;
+    const Fetched fetched = fetch(inet, server.url("/moved"));
+    const QList<RedirectHop> hops = {{301, QUrl(server.url("/found"))},
+                                     {302, QUrl(server.url("/here?x=1"))}};
+    EXPECT_EQ(fetched.response.hops, hops);
+    EXPECT_EQ(fetched.response.finalUrl, hops.last().location);
 }
 
 // A 429 or 503 with a short Retry-After is asked once more, and that answer is given.
@@ -149,7 +171,7 @@ TEST(InternetTransfer, VerifiesTlsAndSpeaksHttp2WhereOffered) {
         const RawHttpServer untrusted("HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok", 0ms, tls);
         InternetTransfer inet;
         EXPECT_EQ(fetch(inet, untrusted.url("/")).response.errorNumber,
-                  transfer_error::kCannotOpenUrl);
+                  transfer_error::kCannotOpenUrl.number);
     }
     const QString nghttpd = QStandardPaths::findExecutable(QStringLiteral("nghttpd"));
     if (nghttpd.isEmpty())

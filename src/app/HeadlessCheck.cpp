@@ -3,6 +3,7 @@
 #include "linkcheck/engine/CheckRun.h"
 #include "linkcheck/engine/CheckSink.h"
 #include "linkcheck/engine/RowHistory.h"
+#include "platform/InternetTransfer.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFiles.h"
 #include "shortcuts/ShortcutPaths.h"

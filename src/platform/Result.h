@@ -8,7 +8,7 @@
 namespace vorlan {
 
 // Why something failed: its number in the table of its family (run-time errors here, transfer
-// errors in InternetTransfer.h) and the message that tells it, naming what failed.
+// errors in TransferError.h) and the message that tells it, naming what failed.
 struct Failure {
     int number = 0;
     QString message;

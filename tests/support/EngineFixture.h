@@ -3,6 +3,7 @@
 #include "ShortcutSet.h"
 #include "linkcheck/engine/CheckRun.h"
 #include "linkcheck/engine/CheckSink.h"
+#include "platform/InternetTransfer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

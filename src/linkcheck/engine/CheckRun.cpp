@@ -22,7 +22,7 @@ constexpr std::chrono::milliseconds kProgressInterval(100);
 
 } // namespace
 
-CheckRun::CheckRun(CheckSink& sink, InternetTransfer& inet, AddressReader readAddress,
+CheckRun::CheckRun(CheckSink& sink, HttpClient& inet, AddressReader readAddress,
                    QStringList shortcutPaths, RunLimits limits)
     : sink_(sink), inet_(inet), readAddress_(std::move(readAddress)),
       shortcutPaths_(std::move(shortcutPaths)), limits_(limits),

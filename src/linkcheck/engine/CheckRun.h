@@ -4,7 +4,7 @@
 #include "linkcheck/engine/CheckSink.h"
 #include "linkcheck/engine/FetchScheduler.h"
 #include "linkcheck/engine/PageBody.h"
-#include "platform/InternetTransfer.h"
+#include "platform/HttpClient.h"
 
 #include <QDeadlineTimer>
 #include <QObject>
@@ -40,7 +40,7 @@ using AddressReader = std::function<QString(const QString& shortcutPath)>;
 class CheckRun : public QObject {
     Q_OBJECT
   public:
-    CheckRun(CheckSink& sink, InternetTransfer& inet, AddressReader readAddress,
+    CheckRun(CheckSink& sink, HttpClient& inet, AddressReader readAddress,
              QStringList shortcutPaths, RunLimits limits);
     ~CheckRun() override;
 
@@ -56,14 +56,14 @@ class CheckRun : public QObject {
         QString address;
         QUrl url;
         QString connection;
-        InternetTransfer::TransferId transfer = 0;
+        HttpClient::TransferId transfer = 0;
         bool deferred = false; // stopped over the page budget, waits to come first
         PageBody page;
         TransferResponse response;
         bool done = false;
     };
 
-    // Ends the run's use of the transfer component: its requests and its 429 handler.
+    // Ends the run's use of the HTTP client: its requests and its 429 handler.
     void releaseTransfers();
     void schedulePump();
     void pump();
@@ -82,7 +82,7 @@ class CheckRun : public QObject {
     Item& itemAt(qsizetype index) { return window_[index - committed_]; }
 
     CheckSink& sink_;
-    InternetTransfer& inet_;
+    HttpClient& inet_;
     const AddressReader readAddress_;
     const QStringList shortcutPaths_;
     const RunLimits limits_;
