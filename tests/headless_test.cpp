@@ -1,16 +1,20 @@
 // The check without a window, run as the real program against local servers.
 #include "HttpTestServer.h"
 #include "ShortcutSet.h"
+#include "history/Sqlite.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <atomic>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace vorlan::test;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -29,24 +33,28 @@ struct Outcome {
 // Shortcuts named to need quoting and escaping: GOOD after a redirect, POOR, no address.
 class Headless : public ::testing::Test {
   protected:
-    // Runs the program with no display, this process's event loop serving the servers.
-    static Outcome run(QStringList arguments) {
+    // Starts the program with no display, recording no history unless told where.
+    static std::unique_ptr<QProcess> start(QStringList arguments) {
         if (!arguments.contains(QStringLiteral("--history")))
             arguments.append(QStringLiteral("--no-history"));
-        QProcess process;
+        auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             environment.remove(QString::fromLatin1(name));
-        process.setProcessEnvironment(environment);
-        QSignalSpy finished(&process, &QProcess::finished);
-        process.start(QStringLiteral(VORLAN_EXE), arguments);
-        if (!finished.wait(60000))
+        process->setProcessEnvironment(environment);
+        process->start(QStringLiteral(VORLAN_EXE), arguments);
+        return process;
+    }
+    // Waits for it, this process's event loop serving the servers.
+    static Outcome finish(QProcess& process) {
+        if (!QTest::qWaitFor([&process] { return process.state() == QProcess::NotRunning; }, 60000))
             process.kill();
         process.waitForFinished();
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
     }
+    static Outcome run(const QStringList& arguments) { return finish(*start(arguments)); }
 
     // %1 to %6: the three shortcut paths, the redirecting address and where it leads, the 404.
     QString rows(const QString& pattern) const {
@@ -217,6 +225,51 @@ TEST_F(Headless, AnUnusableHistoryIsToldAndTheCheckGoesOn) {
         QDir(elsewhere_.path()).entryList({QStringLiteral("damaged.sqlite.*")});
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(fileBytes(elsewhere_.filePath(aside[0])), QByteArray(4096, 'x'));
+}
+
+// A run killed midway leaves a history that opens cleanly with the rows written so far; two
+// runs at once both record every row.
+TEST_F(Headless, TheHistoryOutlivesAKilledRunAndTakesTwoRunsAtOnce) {
+    HttpTestServer slow([](httplib::Server& routes) {
+        routes.Get(R"(/slow/\d+)", [](const httplib::Request&, httplib::Response& res) {
+            std::this_thread::sleep_for(200ms);
+            res.set_content("page", "text/html");
+        });
+    });
+    const ShortcutSet set(elsewhere_.path());
+    QByteArray lists[2];
+    for (int i = 0; i < 60; ++i)
+        lists[i % 2] += set.file(QStringLiteral("slow/%1.url").arg(i),
+                                 "URL=" + slow.url(QStringLiteral("/slow/%1").arg(i)).toUtf8())
+                            .toUtf8() +
+                        '\n';
+    const QString history = elsewhere_.filePath(QStringLiteral("history.sqlite"));
+    const auto count = [&history](const char* sql) {
+        vorlan::sqlite::Database db = vorlan::sqlite::Database::open(history).value();
+        vorlan::sqlite::Statement query(db, sql);
+        return query.step() ? query.text(0) : QStringLiteral("(none)");
+    };
+    const QString both = set.file(QStringLiteral("all.txt"), lists[0] + lists[1]);
+    const auto killed =
+        start({QStringLiteral("--check"), both, QStringLiteral("--history"), history});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return count("SELECT count(*) FROM results").toInt() > 0; }, 30000));
+    ::kill(pid_t(killed->processId()), SIGKILL);
+    finish(*killed);
+    EXPECT_EQ(count("PRAGMA integrity_check"), QStringLiteral("ok"));
+    const int written = count("SELECT count(*) FROM results").toInt();
+    EXPECT_GT(written, 0);
+
+    std::unique_ptr<QProcess> runs[2];
+    for (int i = 0; i < 2; ++i)
+        runs[i] = start({QStringLiteral("--check"),
+                         set.file(QStringLiteral("half%1.txt").arg(i), lists[i]),
+                         QStringLiteral("--history"), history});
+    for (auto& run : runs)
+        EXPECT_EQ(finish(*run).exitCode, 0);
+    EXPECT_EQ(count("SELECT count(*) FROM results JOIN runs ON runs.id = run_id"
+                    " WHERE ended_at IS NOT NULL"),
+              QStringLiteral("60"));
 }
 
 } // namespace

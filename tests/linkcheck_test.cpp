@@ -48,6 +48,15 @@ TEST_F(LinkCheckRun, ASecondRunReplacesTheRowsOfTheFirst) {
     EXPECT_EQ(form->StoredHEADERS[1], QString());
 }
 
+TEST_F(LinkCheckRun, ADamagedHistoryIsToldOnceAndTheRunGoesOn) {
+    writeFile(QStringLiteral("VOR/history.sqlite"), QByteArray(4096, 'x'));
+    load({shortcut("a.url", server.url("/ok"))});
+    runCheck();
+    EXPECT_EQ(rows(), QStringList{server.url("/ok") + " | GOOD"});
+    ASSERT_EQ(platform->messages.size(), 1);
+    EXPECT_TRUE(platform->messages[0].startsWith("The check history could not be opened: "));
+}
+
 // F5 starts, the caption counts, Escape or a second click answered Yes stops; the rows stay.
 TEST_F(LinkCheckRun, KeysStartAndStopARunThatTheCaptionCounts) {
     const RawHttpServer silent("");

@@ -21,8 +21,9 @@ template <typename T> class [[nodiscard]] Result {
     Result(Failure failure) : state_(std::move(failure)) {}
 
     bool ok() const { return std::holds_alternative<T>(state_); }
-    const T& value() const { return std::get<T>(state_); }
-    T& value() { return std::get<T>(state_); }
+    const T& value() const& { return std::get<T>(state_); }
+    T& value() & { return std::get<T>(state_); }
+    T&& value() && { return std::get<T>(std::move(state_)); }
     const Failure& failure() const { return std::get<Failure>(state_); }
 
   private:

@@ -127,6 +127,7 @@ CheckRow CheckRun::rowOf(const Item& item) const {
     row.statusCode = item.response.statusCode;
     row.finalAddress = item.response.finalUrl.toString(QUrl::FullyEncoded);
     row.header = item.response.header;
+    row.hops = item.response.hops;
     return row;
 }
 

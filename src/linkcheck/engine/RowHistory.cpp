@@ -11,6 +11,10 @@ void recordRow(HistoryRecorder& recorder, CheckRow& row) {
     link.status = row.status;
     link.code = row.statusCode;
     link.finalAddress = row.finalAddress;
+    for (const RedirectHop& hop : row.hops)
+        link.hops += QStringLiteral("%1 %2\n")
+                         .arg(hop.statusCode)
+                         .arg(hop.location.toString(QUrl::FullyEncoded));
     link.good = row.status == u"GOOD";
     const AddressHistory history = recorder.record(link);
     row.previousStatus = history.previousStatus;
