@@ -85,6 +85,8 @@ CheckRunOptions parseCheckRunOptions(int argc, char** argv, CheckRunOptions defa
             options.manyHeaders = number();
         else if (arg == "--save")
             options.save = true;
+        else if (arg == "--no-history")
+            options.history = false;
         else if (arg == "--names")
             options.names = true;
         else if (arg == "--dns-delay-ms")
@@ -106,6 +108,7 @@ std::string checkRunCommandLine(const char* program, const CheckRunOptions& opti
            " --heavy " + std::to_string(options.heavy) + " --heavy-mb " +
            std::to_string(options.heavyMb) + " --many-headers " +
            std::to_string(options.manyHeaders) + (options.save ? " --save" : "") +
+           (options.history ? "" : " --no-history") +
            (options.names ? " --names --dns-delay-ms " + std::to_string(options.dnsDelayMs) : "") +
            (options.tls.empty() ? "" : " --tls " + options.tls);
 }
@@ -140,6 +143,9 @@ CheckRunBench::CheckRunBench(int& argc, char** argv, const CheckRunOptions& defa
     form_.Form_Load();
     vorlan::connectMainWindow(form_);
     QDir().mkpath(folder_.path() + "/pages");
+    // A folder in the history's place keeps the window from recording (it says so once).
+    if (!options_.history)
+        QDir().mkpath(form_.workingFolder() + "/history.sqlite");
     ready_ = loadShortcuts(form_, folder_.path(), linkAddresses(options_, server_));
     if (!ready_)
         std::fprintf(stderr, "cannot write the shortcuts into %s\n", qPrintable(folder_.path()));

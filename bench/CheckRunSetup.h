@@ -24,6 +24,7 @@ struct CheckRunOptions {
     int heavyMb = 200;
     int manyHeaders = 0;
     bool save = false;
+    bool history = true; // --no-history: the run records nothing
     bool names = false;
     int dnsDelayMs = 40;
     std::string tls;

@@ -3,9 +3,9 @@
 // prints one figure per line: the child's wall time against the latency-bound limit, and the
 // CPU time and peak memory it used.
 //   headless_bench [--links N] [--hosts H] [--delay-ms D] [--heavy K] [--heavy-mb M]
-//                  [--many-headers L] [--save]
+//                  [--many-headers L] [--save] [--no-history]
 // The options are those of linkcheck_bench, which checks the same links in the window;
-// --save adds --download.
+// --save adds --download; the run records into a fresh history unless --no-history.
 #include "CheckRunSetup.h"
 
 #include <QDir>
@@ -44,6 +44,11 @@ int main(int argc, char** argv) {
                                    "tsv",      "--output", QFile::encodeName(report)};
     if (options.save)
         arguments << "--download" << QFile::encodeName(pages);
+    if (options.history)
+        arguments << "--history"
+                  << QFile::encodeName(folder.filePath(QStringLiteral("history.sqlite")));
+    else
+        arguments << "--no-history";
     std::vector<char*> argvOfChild;
     for (QByteArray& argument : arguments)
         argvOfChild.push_back(argument.data());

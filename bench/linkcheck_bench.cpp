@@ -1,8 +1,9 @@
 // Runs the real link check, headless, over generated shortcuts whose addresses are spread
 // over loopback hosts served by a latency server, and prints one figure per line.
 //   linkcheck_bench [--links N] [--hosts H] [--delay-ms D] [--heavy K] [--heavy-mb M]
-//                   [--many-headers L] [--save]
-// --heavy makes K of the links pages of M megabytes; --save checks "Download all URLs".
+//                   [--many-headers L] [--save] [--no-history]
+// --heavy makes K of the links pages of M megabytes; --save checks "Download all URLs";
+// the run records into a fresh history unless --no-history.
 #include "CheckRunSetup.h"
 #include "linkcheck/LinkCheck.h"
 
