@@ -58,12 +58,12 @@ TEST_F(History, TellsSinceWhenALinkFailsAndKeepsWithinItsBounds) {
     for (int day = 3; day < 30; ++day)
         check({good}, start.addDays(day));
     check({other}, start.addDays(400));
-    EXPECT_EQ(column("SELECT count(*) FROM results GROUP BY address ORDER BY address"),
+    EXPECT_EQ(column("SELECT count(*) FROM results GROUP BY link_id"),
               QStringList{"1"}); // a.test last checked on day 29
     check({good}, start.addDays(401));
     for (int day = 402; day < 425; ++day)
         check({good, other}, start.addDays(day));
-    EXPECT_EQ(column("SELECT count(*) FROM results GROUP BY address"), QStringList({"20", "20"}));
+    EXPECT_EQ(column("SELECT count(*) FROM results GROUP BY link_id"), QStringList({"20", "20"}));
 }
 
 TEST_F(History, KeepsHostileTextByteForByte) {
@@ -75,7 +75,9 @@ TEST_F(History, KeepsHostileTextByteForByte) {
         links.push_back({.shortcutPath = text, .address = text, .status = text});
     check(links, start);
     const QStringList kept = {quotes, controls, huge};
-    EXPECT_EQ(column("SELECT address FROM results ORDER BY id"), kept);
+    EXPECT_EQ(
+        column("SELECT address FROM links JOIN results ON link_id = links.id ORDER BY results.id"),
+        kept);
     EXPECT_EQ(column("SELECT shortcut FROM results ORDER BY id"), kept);
     history.beginRun(start.addDays(1));
     EXPECT_EQ(history.historyOf(huge, true, start.addDays(1)).value().previousStatus, huge);
@@ -94,7 +96,7 @@ TEST_F(History, ARecorderWaitsOutALockWithoutBlocking) {
     ASSERT_TRUE(raw.execute("COMMIT").ok());
     EXPECT_TRUE(done.wait(5000));
     EXPECT_TRUE(notRecorded.isEmpty());
-    EXPECT_EQ(column("SELECT address FROM results"), QStringList{"http://a.test/"});
+    EXPECT_EQ(column("SELECT address FROM links"), QStringList{"http://a.test/"});
     EXPECT_EQ(column("SELECT count(*) FROM runs WHERE ended_at IS NOT NULL"), QStringList{"1"});
 }
 

@@ -8,6 +8,8 @@ namespace vorlan {
 
 namespace {
 
+// Addresses stand once, in links; a result names its link and, only where the redirects led
+// elsewhere, its final address.
 constexpr const char* kSchema = R"sql(
 BEGIN IMMEDIATE;
 CREATE TABLE runs(
@@ -15,24 +17,28 @@ CREATE TABLE runs(
   started_at INTEGER NOT NULL,
   ended_at INTEGER,
   stopped INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE links(
+  id INTEGER PRIMARY KEY,
+  address TEXT NOT NULL UNIQUE,
+  last_checked INTEGER NOT NULL);
+CREATE INDEX links_by_last_check ON links(last_checked);
 CREATE TABLE results(
   id INTEGER PRIMARY KEY,
+  link_id INTEGER NOT NULL,
   run_id INTEGER NOT NULL,
   checked_at INTEGER NOT NULL,
   shortcut TEXT NOT NULL,
   shortcut_size INTEGER,
   shortcut_modified INTEGER,
-  address TEXT NOT NULL,
   status TEXT NOT NULL,
   code INTEGER NOT NULL,
-  final_address TEXT NOT NULL,
+  final_address TEXT,
   hops TEXT NOT NULL,
   good INTEGER NOT NULL,
   failing_since INTEGER,
   last_good INTEGER,
   failures INTEGER NOT NULL);
-CREATE INDEX results_by_address ON results(address, checked_at);
-CREATE INDEX results_by_run ON results(run_id);
+CREATE INDEX results_by_link ON results(link_id, checked_at);
 PRAGMA user_version = 1;
 COMMIT;
 )sql";
@@ -109,9 +115,13 @@ Result<CheckHistory> CheckHistory::open(const QString& path) {
     return CheckHistory(std::move(db));
 }
 
-void CheckHistory::beginRun(const QDateTime& startedAt) {
+qint64 CheckHistory::newRunKey() {
+    return qint64(QRandomGenerator::system()->generate64() >> 1);
+}
+
+void CheckHistory::beginRun(const QDateTime& startedAt, qint64 runKey) {
     runStartedAt_ = startedAt;
-    runKey_ = qint64(QRandomGenerator::system()->generate64() >> 1);
+    runKey_ = runKey;
 }
 
 void CheckHistory::rollBack() {
@@ -166,25 +176,32 @@ Result<void> CheckHistory::writeEntries(const std::vector<HistoryEntry>& entries
     sqlite::Statement& run = statement(Query::AddRun);
     if (!run.bind(1, runKey_).bind(2, millisecondsOf(runStartedAt_)).run())
         return failure();
+    sqlite::Statement& link = statement(Query::AddLink);
     sqlite::Statement& add = statement(Query::AddResult);
-    sqlite::Statement& trim = statement(Query::TrimAddress);
+    sqlite::Statement& trim = statement(Query::TrimLink);
     for (const HistoryEntry& entry : entries) {
-        const CheckedLink& link = entry.link;
-        add.bind(1, runKey_)
-            .bind(2, millisecondsOf(entry.checkedAt))
-            .bind(3, link.shortcutPath)
-            .bind(4, link.shortcutSize)
-            .bind(5, link.shortcutModified)
-            .bind(6, link.address)
-            .bind(7, link.status)
-            .bind(8, qint64(link.code))
-            .bind(9, link.finalAddress)
-            .bind(10, link.hops)
-            .bind(11, qint64(link.good))
+        const CheckedLink& checked = entry.link;
+        link.bind(1, checked.address).bind(2, millisecondsOf(entry.checkedAt));
+        if (!link.step())
+            return failure();
+        const qint64 linkId = link.number(0);
+        link.reset();
+        const bool movedOn = checked.finalAddress != checked.address;
+        add.bind(1, linkId)
+            .bind(2, runKey_)
+            .bind(3, millisecondsOf(entry.checkedAt))
+            .bind(4, checked.shortcutPath)
+            .bind(5, checked.shortcutSize)
+            .bind(6, checked.shortcutModified)
+            .bind(7, checked.status)
+            .bind(8, qint64(checked.code))
+            .bind(9, movedOn ? std::optional(checked.finalAddress) : std::nullopt)
+            .bind(10, checked.hops)
+            .bind(11, qint64(checked.good))
             .bind(12, millisecondsOf(entry.history.failingSince))
             .bind(13, millisecondsOf(entry.history.lastGood))
             .bind(14, qint64(entry.history.failuresInARow));
-        if (!add.run() || !trim.bind(1, link.address).bind(2, qint64(kResultsPerAddress)).run())
+        if (!add.run() || !trim.bind(1, linkId).bind(2, qint64(kResultsPerAddress)).run())
             return failure();
     }
     return {};
@@ -201,7 +218,8 @@ Result<void> CheckHistory::endRun(bool stopped, const QDateTime& endedAt) {
             .bind(2, qint64(stopped))
             .bind(3, runKey_)
             .run() &&
-        statement(Query::DropOldAddresses).bind(1, oldest).run() &&
+        statement(Query::DropOldResults).bind(1, oldest).run() &&
+        statement(Query::DropOldLinks).bind(1, oldest).run() &&
         statement(Query::DropOldRuns).bind(1, oldest).run();
     const Result<void> outcome = ended ? db_.execute("COMMIT") : failure();
     if (!outcome.ok())
@@ -212,24 +230,29 @@ Result<void> CheckHistory::endRun(bool stopped, const QDateTime& endedAt) {
 sqlite::Statement& CheckHistory::statement(Query query) {
     static constexpr const char* kQueries[] = {
         // LastResult
-        "SELECT status, good, failing_since, last_good, failures FROM results"
-        " WHERE address = ?1 AND run_id <> ?2 ORDER BY checked_at DESC, id DESC LIMIT 1",
+        "SELECT status, good, failing_since, last_good, failures FROM links"
+        " JOIN results ON link_id = links.id WHERE address = ?1 AND run_id <> ?2"
+        " ORDER BY checked_at DESC, results.id DESC LIMIT 1",
         // AddRun
         "INSERT OR IGNORE INTO runs(id, started_at) VALUES(?1, ?2)",
+        // AddLink
+        "INSERT INTO links(address, last_checked) VALUES(?1, ?2) ON CONFLICT(address)"
+        " DO UPDATE SET last_checked = max(last_checked, excluded.last_checked) RETURNING id",
         // AddResult
-        "INSERT INTO results(run_id, checked_at, shortcut, shortcut_size, shortcut_modified,"
-        " address, status, code, final_address, hops, good, failing_since, last_good, failures)"
-        " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)",
-        // TrimAddress
-        "DELETE FROM results WHERE address = ?1 AND id NOT IN (SELECT id FROM results"
-        " WHERE address = ?1 ORDER BY checked_at DESC, id DESC LIMIT ?2)",
+        "INSERT INTO results(link_id, run_id, checked_at, shortcut, shortcut_size,"
+        " shortcut_modified, status, code, final_address, hops, good, failing_since, last_good,"
+        " failures) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)",
+        // TrimLink: all but the newest results of a link
+        "DELETE FROM results WHERE link_id = ?1 AND checked_at < (SELECT checked_at FROM results"
+        " WHERE link_id = ?1 ORDER BY checked_at DESC LIMIT 1 OFFSET ?2 - 1)",
         // EndRun
         "UPDATE runs SET ended_at = ?1, stopped = ?2 WHERE id = ?3",
-        // DropOldAddresses
-        "DELETE FROM results WHERE address IN (SELECT address FROM results GROUP BY address"
-        " HAVING max(checked_at) < ?1)",
+        // DropOldResults
+        "DELETE FROM results WHERE link_id IN (SELECT id FROM links WHERE last_checked < ?1)",
+        // DropOldLinks
+        "DELETE FROM links WHERE last_checked < ?1",
         // DropOldRuns
-        "DELETE FROM runs WHERE started_at < ?1 AND id NOT IN (SELECT run_id FROM results)",
+        "DELETE FROM runs WHERE ended_at < ?1",
     };
     auto& prepared = statements_[size_t(query)];
     if (!prepared)

@@ -13,16 +13,16 @@ namespace vorlan {
 
 // What a check of one shortcut's address gave, as the history keeps it.
 struct CheckedLink {
-    QString shortcutPath;
-    QString address;
-    QString status; // as the results list shows it
+    QString shortcutPath{};
+    QString address{};
+    QString status{}; // as the results list shows it
     int code = 0;
-    QString finalAddress;
-    QString hops; // the redirect hops, one "code address" per line
+    QString finalAddress{};
+    QString hops{}; // the redirect hops, one "code address" per line
     bool good = false;
     // The shortcut file as it was checked, so that a later change to it can be told.
-    std::optional<qint64> shortcutSize;
-    std::optional<qint64> shortcutModified; // milliseconds since 1970, UTC
+    std::optional<qint64> shortcutSize{};
+    std::optional<qint64> shortcutModified{}; // milliseconds since 1970, UTC
 };
 
 // What the history tells of an address as of one check, that check counted.
@@ -57,8 +57,10 @@ class CheckHistory {
     // or folder, or a file of a newer schema, fails too.
     static Result<CheckHistory> open(const QString& path);
 
-    // A run's rows are told apart from those of earlier runs by its key.
-    void beginRun(const QDateTime& startedAt);
+    // A run's rows are told apart from those of earlier runs by its key; connections that
+    // record one run share it.
+    static qint64 newRunKey();
+    void beginRun(const QDateTime& startedAt, qint64 runKey = newRunKey());
     // The history of an address as of a check at checkedAt that was (or was not) good,
     // from the results of earlier runs.
     Result<AddressHistory> historyOf(const QString& address, bool good, const QDateTime& checkedAt);
@@ -71,10 +73,12 @@ class CheckHistory {
     enum class Query {
         LastResult,
         AddRun,
+        AddLink,
         AddResult,
-        TrimAddress,
+        TrimLink,
         EndRun,
-        DropOldAddresses,
+        DropOldResults,
+        DropOldLinks,
         DropOldRuns,
         Count
     };

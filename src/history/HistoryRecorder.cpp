@@ -1,8 +1,8 @@
 #include "history/HistoryRecorder.h"
 
+#include "history/HistoryWriter.h"
+
 #include <QFileInfo>
-#include <QThread>
-#include <sqlite3.h>
 
 namespace vorlan {
 
@@ -12,39 +12,42 @@ QDateTime now() {
     return QDateTime::currentDateTimeUtc();
 }
 
-const QString kLockedTooLong = QStringLiteral(
-    "The check history is in use by another program: the rows of this check were not recorded.");
-
 } // namespace
 
 HistoryRecorder::HistoryRecorder(const QString& path, QObject* parent) : QObject(parent) {
-    Result<CheckHistory> opened = CheckHistory::open(path);
-    if (!opened.ok()) {
+    Result<CheckHistory> reader = CheckHistory::open(path);
+    Result<CheckHistory> writer = reader.ok() ? CheckHistory::open(path) : reader.failure();
+    if (!writer.ok()) {
         problem_ = QStringLiteral("The check history could not be opened: %1. This check is not "
                                   "recorded.")
-                       .arg(opened.failure().message);
+                       .arg(writer.failure().message);
         return;
     }
-    history_.emplace(std::move(opened.value()));
-    history_->beginRun(now());
+    const QDateTime startedAt = now();
+    const qint64 runKey = CheckHistory::newRunKey();
+    reader_.emplace(std::move(reader).value());
+    reader_->beginRun(startedAt, runKey);
+    writer.value().beginRun(startedAt, runKey);
+    writer_ = new HistoryWriter(std::move(writer).value());
+    writer_->moveToThread(&thread_);
+    connect(&thread_, &QThread::finished, writer_, &QObject::deleteLater);
+    thread_.setObjectName(QStringLiteral("history writer"));
+    thread_.start();
     batch_.setInterval(std::chrono::seconds(1));
-    connect(&batch_, &QTimer::timeout, this, [this] {
-        if (write()) {
-            if (stopped_) {
-                batch_.stop();
-                emit done();
-            }
-        } else if (history_ && stopped_ && patience_.hasExpired()) {
-            giveUp(kLockedTooLong);
-        }
-    });
+    connect(&batch_, &QTimer::timeout, this, &HistoryRecorder::sendBatch);
+}
+
+HistoryRecorder::~HistoryRecorder() {
+    cancelled_ = true;
+    thread_.quit();
+    thread_.wait();
 }
 
 AddressHistory HistoryRecorder::record(const CheckedLink& link) {
-    if (!history_)
+    if (!reader_)
         return {};
     const QDateTime checkedAt = now();
-    const Result<AddressHistory> known = history_->historyOf(link.address, link.good, checkedAt);
+    const Result<AddressHistory> known = reader_->historyOf(link.address, link.good, checkedAt);
     HistoryEntry entry{link, checkedAt, known.ok() ? known.value() : AddressHistory{}};
     const QFileInfo shortcut(link.shortcutPath);
     if (shortcut.isFile()) {
@@ -57,59 +60,43 @@ AddressHistory HistoryRecorder::record(const CheckedLink& link) {
     return pending_.back().history;
 }
 
-bool HistoryRecorder::write() {
-    if (!history_)
-        return true;
-    if (!pending_.empty()) {
-        const Result<void> written = history_->record(pending_);
-        if (!written.ok()) {
-            if (written.failure().number != SQLITE_BUSY)
-                giveUp(QStringLiteral("The check history could not be written: %1. This check "
-                                      "is not recorded.")
-                           .arg(written.failure().message));
-            return false;
-        }
-        pending_.clear();
-    }
-    if (!stopped_)
-        return true;
-    const Result<void> ended = history_->endRun(*stopped_, now());
-    if (!ended.ok() && ended.failure().number != SQLITE_BUSY) {
-        history_.reset(); // the rows are written; only the run's end is missing
-        return true;
-    }
-    return ended.ok();
+void HistoryRecorder::sendBatch() {
+    batch_.stop();
+    if (pending_.empty())
+        return;
+    QMetaObject::invokeMethod(writer_, [writer = writer_, rows = std::move(pending_)]() mutable {
+        writer->write(std::move(rows));
+    });
+    pending_.clear();
 }
 
 void HistoryRecorder::finish(bool stopped) {
-    stopped_ = stopped;
-    patience_ = QDeadlineTimer(kLockPatience);
-    if (write()) {
-        batch_.stop();
-        emit done();
-    } else if (history_) {
-        batch_.start();
+    if (!writer_) {
+        tell({});
+        return;
     }
+    sendBatch();
+    QMetaObject::invokeMethod(writer_, [this, writer = writer_, stopped] {
+        const QString message = writer->finish(stopped, QDeadlineTimer(kLockPatience), cancelled_);
+        // Told on this object's thread; nothing is told once it is gone.
+        QMetaObject::invokeMethod(this, [this, message] { tell(message); });
+    });
 }
 
 void HistoryRecorder::finishWithin(bool stopped, QDeadlineTimer deadline) {
-    stopped_ = stopped;
-    while (history_ && !write()) {
-        if (!history_ || deadline.hasExpired()) {
-            if (history_)
-                giveUp(kLockedTooLong);
-            return;
-        }
-        QThread::msleep(50);
-    }
-    batch_.stop();
+    if (!writer_)
+        return;
+    sendBatch();
+    QString message;
+    QMetaObject::invokeMethod(
+        writer_, [&] { message = writer_->finish(stopped, deadline, cancelled_); },
+        Qt::BlockingQueuedConnection);
+    tell(message);
 }
 
-void HistoryRecorder::giveUp(const QString& message) {
-    history_.reset();
-    pending_.clear();
-    batch_.stop();
-    emit notRecorded(message);
+void HistoryRecorder::tell(const QString& notRecordedMessage) {
+    if (!notRecordedMessage.isEmpty())
+        emit notRecorded(notRecordedMessage);
     emit done();
 }
 

@@ -4,16 +4,20 @@
 
 #include <QDeadlineTimer>
 #include <QObject>
+#include <QThread>
 #include <QTimer>
+#include <atomic>
 #include <optional>
 #include <vector>
 
 namespace vorlan {
 
-// Records the rows of one check run into the check history: a batch at most once a second
-// and the rest when the run ends, in transactions that never wait for another program's
-// lock. A locked history is tried again a second later, for as long as kLockPatience after the
-// run's end; then the rows left are told as not recorded.
+class HistoryWriter;
+
+// Records the rows of one check run into the check history: each row's history is read at
+// once, and the rows are written on a thread of their own in a batch at most once a second
+// and the rest when the run ends. While another program holds the history the rows wait,
+// for as long as kLockPatience after the run's end; then they are told as not recorded.
 class HistoryRecorder : public QObject {
     Q_OBJECT
   public:
@@ -22,36 +26,34 @@ class HistoryRecorder : public QObject {
     // Opens the history at path for a run starting now. When it cannot be opened, problem()
     // says so and nothing is recorded.
     explicit HistoryRecorder(const QString& path, QObject* parent = nullptr);
+    ~HistoryRecorder() override;
 
     // The message for a history that could not be opened; empty when it was.
     const QString& problem() const { return problem_; }
     // A committed row: its address's history as of now, counting this check (unknown when
     // the history cannot tell); the row is written with the next batch.
     AddressHistory record(const CheckedLink& link);
-    // The run has ended: writes the rest and the run's end, trying again each second while
-    // another program holds the history. Tells done() or notRecorded() afterwards.
+    // The run has ended: the rest and the run's end are written. Tells done(), after
+    // notRecorded() when rows could not be written.
     void finish(bool stopped);
-    // For a caller without an event loop: tries until written or the deadline has passed,
-    // waiting between tries.
+    // The same, waiting for at most the deadline, for a caller whose event loop has ended.
     void finishWithin(bool stopped, QDeadlineTimer deadline);
 
   signals:
-    // Everything is written, or nothing more can be.
     void done();
-    // Once, when rows could not be written: the message telling so.
     void notRecorded(const QString& message);
 
   private:
-    // Writes the rows waiting; false when another program holds the history.
-    bool write();
-    void giveUp(const QString& message);
+    void sendBatch();
+    void tell(const QString& notRecordedMessage);
 
-    std::optional<CheckHistory> history_;
+    std::optional<CheckHistory> reader_; // this thread's connection, for the rows' history
     QString problem_;
     std::vector<HistoryEntry> pending_;
-    std::optional<bool> stopped_; // set once the run has ended
-    QDeadlineTimer patience_;
     QTimer batch_;
+    QThread thread_;
+    HistoryWriter* writer_ = nullptr; // lives on thread_
+    std::atomic<bool> cancelled_ = false;
 };
 
 } // namespace vorlan

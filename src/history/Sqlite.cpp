@@ -68,6 +68,13 @@ Statement& Statement::bind(int index, std::optional<qint64> number) {
     return *this;
 }
 
+Statement& Statement::bind(int index, const std::optional<QString>& text) {
+    if (text)
+        return bind(index, *text);
+    sqlite3_bind_null(statement_.get(), index);
+    return *this;
+}
+
 bool Statement::step() {
     result_ = sqlite3_step(statement_.get());
     return result_ == SQLITE_ROW;

@@ -43,6 +43,7 @@ class Statement {
     Statement& bind(int index, const QString& text);
     Statement& bind(int index, qint64 number);
     Statement& bind(int index, std::optional<qint64> number); // none binds NULL
+    Statement& bind(int index, const std::optional<QString>& text);
     // Runs to the next row: true while there is one. A failure ends the rows; done() tells.
     bool step();
     // Whether the last step finished the statement without an error.
