@@ -1,16 +1,9 @@
 #include "platform/CurlTransfer.h"
 
+#include "platform/RequestOptions.h"
 #include "platform/TransferError.h"
-#include "platform/TrustStore.h"
 
 namespace vorlan {
-
-namespace {
-
-constexpr const char* kUserAgent = "Vorlan/1.0";
-constexpr const char* kAccept = "Accept: text/html,application/xhtml+xml,*/*;q=0.8";
-
-} // namespace
 
 HeaderText::Line HeaderText::take(QByteArrayView line) {
     if (line.startsWith("HTTP/")) {
@@ -41,18 +34,9 @@ void HeaderText::clear() {
 CurlTransfer::CurlTransfer(HttpClient::TransferId id, const QUrl& url, qint64 timeoutMs,
                            HttpClient::DataHandler onData, HttpClient::DoneHandler onDone)
     : id(id), easy(curl_easy_init()), url(url), onDone(std::move(onDone)),
-      onData_(std::move(onData)), headers_(curl_slist_append(nullptr, kAccept)),
-      timeoutMs_(timeoutMs) {
+      onData_(std::move(onData)), headers_(setFixedRequestOptions(easy)), timeoutMs_(timeoutMs) {
     sinceSent_.start();
     curl_easy_setopt(easy, CURLOPT_PRIVATE, this);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS));
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_);
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    useSharedTrustStore(easy);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlTransfer::headerArrived);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::bodyArrived);
