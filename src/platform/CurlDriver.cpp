@@ -62,10 +62,12 @@ int SocketWatches::watchSocket(CURL*, curl_socket_t socket, int what, void* watc
 CurlDriver::CurlDriver(QObject& context, EndedHandler onEnded)
     : context_(context), onEnded_(std::move(onEnded)), handle_(newMultiHandle()),
       // A ready socket that waits for the next turn stays ready: its notifier fires again.
-      watches_(context, [this](curl_socket_t socket, int event) {
-          if (mayWork())
-              drive(socket, event);
-      }) {
+      watches_(context,
+               [this](curl_socket_t socket, int event) {
+                   if (turn_.mayWork())
+                       drive(socket, event);
+               }),
+      turn_(context, [this] { startWaiting(); }) {
     curl_multi_setopt(handle_, CURLMOPT_SOCKETFUNCTION, &SocketWatches::watchSocket);
     curl_multi_setopt(handle_, CURLMOPT_SOCKETDATA, &watches_);
     curl_multi_setopt(handle_, CURLMOPT_TIMERFUNCTION, &CurlDriver::setTimer);
@@ -74,7 +76,7 @@ CurlDriver::CurlDriver(QObject& context, EndedHandler onEnded)
     curl_multi_setopt(handle_, CURLMOPT_MAXCONNECTS, 512L);
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, &context_, [this] {
-        if (mayWork())
+        if (turn_.mayWork())
             drive(CURL_SOCKET_TIMEOUT, 0);
         else
             timer_.start(0);
@@ -98,27 +100,10 @@ void CurlDriver::remove(CURL* easy) {
         curl_multi_remove_handle(handle_, easy);
 }
 
-bool CurlDriver::mayWork() {
-    if (!turnOpen_) {
-        turnOpen_ = true;
-        startedThisTurn_ = 0;
-        turn_.start();
-        QMetaObject::invokeMethod(
-            &context_,
-            [this] {
-                turnOpen_ = false;
-                startWaiting();
-            },
-            Qt::QueuedConnection);
-    }
-    return turn_.elapsed() < kTurnBudgetMs;
-}
-
 void CurlDriver::startWaiting() {
-    while (!waitingToStart_.empty() && mayWork() && startedThisTurn_ < kStartsPerTurn) {
+    while (!waitingToStart_.empty() && turn_.mayStart()) {
         curl_multi_add_handle(handle_, waitingToStart_.front());
         waitingToStart_.pop_front();
-        ++startedThisTurn_;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "platform/TurnBudget.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 #include <curl/curl.h>
@@ -39,11 +40,11 @@ class SocketWatches {
 // (SocketWatches) and one single-shot timer for the timeout it asks for
 // (CURLMOPT_TIMERFUNCTION). No thread and no blocking call of its own.
 //
-// What libcurl does in one turn of the event loop is bounded: a burst of ready sockets (a
-// hundred handshakes ending together) or of new requests (each a lookup thread and a TLS
-// context) would otherwise hold the window up for tens of milliseconds. Once a turn has had
-// kTurnBudgetMs, ready sockets and libcurl's timer wait for the next turn; new requests are
-// handed to libcurl kStartsPerTurn at a time.
+// What libcurl does in one turn of the event loop is bounded (TurnBudget): a burst of ready
+// sockets (a hundred handshakes ending together) or of new requests (each a lookup thread and a
+// TLS context) would otherwise hold the window up for tens of milliseconds. Once a turn's
+// budget is spent, ready sockets and libcurl's timer wait for the next turn; new requests are
+// handed to libcurl a few at a time.
 class CurlDriver {
   public:
     struct Ended {
@@ -67,12 +68,7 @@ class CurlDriver {
     bool insideCurl() const { return insideCurl_ > 0; }
 
   private:
-    static constexpr qint64 kTurnBudgetMs = 8;
-    static constexpr int kStartsPerTurn = 8;
-
     static int setTimer(CURLM*, long timeoutMs, void* driver);
-    // Whether libcurl may do more in this turn; the first call opens the turn.
-    bool mayWork();
     void startWaiting();
     // Runs libcurl on a socket that is ready, or on its timer, and tells what ended.
     void drive(curl_socket_t socket, int events);
@@ -83,9 +79,7 @@ class CurlDriver {
     QTimer timer_;
     SocketWatches watches_;
     std::deque<CURL*> waitingToStart_;
-    QElapsedTimer turn_;
-    bool turnOpen_ = false;
-    int startedThisTurn_ = 0;
+    TurnBudget turn_;
     int insideCurl_ = 0;
 };
 

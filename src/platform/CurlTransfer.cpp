@@ -1,58 +1,15 @@
 #include "platform/CurlTransfer.h"
 
-#include "platform/TransferError.h"
-#include "platform/TrustStore.h"
+#include "platform/RequestOptions.h"
 
 namespace vorlan {
-
-namespace {
-
-constexpr const char* kUserAgent = "Vorlan/1.0";
-constexpr const char* kAccept = "Accept: text/html,application/xhtml+xml,*/*;q=0.8";
-
-} // namespace
-
-HeaderText::Line HeaderText::take(QByteArrayView line) {
-    if (line.startsWith("HTTP/")) {
-        // A new response begins: a redirect's or an interim one's lines are not kept.
-        text_.clear();
-        complete_ = false;
-    } else if (complete_) {
-        return Line::Kept; // trailer lines after a chunked body
-    }
-    if (line.isEmpty())
-        return Line::HeaderEnded;
-    if (text_.size() + line.size() + 2 > kLargestHeader)
-        return Line::TooLong;
-    if (!text_.isEmpty())
-        text_ += "\r\n";
-    text_ += line;
-    if (line.size() > 9 && line.first(9).compare("location:", Qt::CaseInsensitive) == 0)
-        location_ = line.sliced(9).toByteArray();
-    return Line::Kept;
-}
-
-void HeaderText::clear() {
-    text_.clear();
-    complete_ = false;
-    location_.clear();
-}
 
 CurlTransfer::CurlTransfer(HttpClient::TransferId id, const QUrl& url, qint64 timeoutMs,
                            HttpClient::DataHandler onData, HttpClient::DoneHandler onDone)
     : id(id), easy(curl_easy_init()), url(url), onDone(std::move(onDone)),
-      onData_(std::move(onData)), headers_(curl_slist_append(nullptr, kAccept)),
-      timeoutMs_(timeoutMs) {
+      onData_(std::move(onData)), headers_(setFixedRequestOptions(easy)), timeoutMs_(timeoutMs) {
     sinceSent_.start();
     curl_easy_setopt(easy, CURLOPT_PRIVATE, this);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_2TLS));
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, kUserAgent);
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers_);
-    curl_easy_setopt(easy, CURLOPT_ACCEPT_ENCODING, "");
-    curl_easy_setopt(easy, CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
-    useSharedTrustStore(easy);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlTransfer::headerArrived);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &CurlTransfer::bodyArrived);
@@ -65,8 +22,7 @@ CurlTransfer::~CurlTransfer() {
 }
 
 void CurlTransfer::aim(const QByteArray& proxy) {
-    header_.clear();
-    statusCode_ = 0;
+    received_.restart();
     retry.reset();
     const qint64 timeLeftMs = timeoutMs_ - sinceSent_.elapsed();
     curl_easy_setopt(easy, CURLOPT_URL, url.toEncoded().constData());
@@ -81,28 +37,7 @@ void CurlTransfer::cancel() {
 }
 
 TransferResponse CurlTransfer::outcome(int curlResult) const {
-    using namespace transfer_error;
-    TransferResponse response;
-    if (bodyCut_)
-        response.errorNumber = 0;
-    else if (curlResult == CURLE_OPERATION_TIMEDOUT)
-        response.errorNumber = kTimeOut.number;
-    else if (curlResult == CURLE_UNSUPPORTED_PROTOCOL)
-        response.errorNumber = kDownLevelServer.number; // "Received HTTP/0.9 when not allowed"
-    else if (!header_.isComplete())
-        response.errorNumber = kCannotOpenUrl.number;
-    else
-        response.bodyLost = curlResult != CURLE_OK; // the header stands; the page does not
-    // A header that never arrived whole (cut at its bound, broken off, a redirect that went
-    // nowhere) is no header: a failed query gives no text, and showing a 256 KiB fragment
-    // would hold up the window.
-    if (header_.isComplete()) {
-        response.statusCode = int(statusCode_);
-        response.header = QString::fromUtf8(header_.text());
-    }
-    response.finalUrl = url;
-    response.hops = redirects.hops();
-    return response;
+    return received_.outcome(curlResult, url, redirects.hops());
 }
 
 size_t CurlTransfer::headerArrived(char* bytes, size_t size, size_t count, void* transfer) {
@@ -114,21 +49,22 @@ size_t CurlTransfer::bodyArrived(char* bytes, size_t size, size_t count, void* t
 }
 
 size_t CurlTransfer::takeHeaderLine(QByteArrayView line) {
-    const size_t received = size_t(line.size());
+    const size_t lineSize = size_t(line.size());
     if (cancelled_)
         return 0;
     while (line.endsWith('\n') || line.endsWith('\r'))
         line.chop(1);
-    if (const HeaderText::Line taken = header_.take(line); taken != HeaderText::Line::HeaderEnded)
-        return taken == HeaderText::Line::Kept ? received : 0;
-    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &statusCode_);
-    if (statusCode_ >= 100 && statusCode_ < 200)
-        return received; // 100 Continue and the like: the answer follows
-    if (redirects.sendsOn(statusCode_, header_.location(), url))
+    if (const HeaderText::Line taken = received_.header.take(line);
+        taken != HeaderText::Line::HeaderEnded)
+        return taken == HeaderText::Line::Kept ? lineSize : 0;
+    curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &received_.statusCode);
+    if (received_.statusCode >= 100 && received_.statusCode < 200)
+        return lineSize; // 100 Continue and the like: the answer follows
+    if (redirects.sendsOn(received_.statusCode, received_.header.location(), url))
         return 0;
-    header_.complete();
-    retry.plan(easy, statusCode_, sinceSent_.elapsed(), timeoutMs_);
-    return received;
+    received_.header.complete();
+    retry.plan(easy, received_.statusCode, sinceSent_.elapsed(), timeoutMs_);
+    return lineSize;
 }
 
 size_t CurlTransfer::takeBody(QByteArrayView bytes) {
@@ -137,16 +73,11 @@ size_t CurlTransfer::takeBody(QByteArrayView bytes) {
     // The body of an answer that is asked for again is no page.
     if (retry.planned())
         return size_t(bytes.size());
-    const QByteArrayView taken = bytes.first(std::min(bytes.size(), kLargestBody - bodyBytes_));
-    bodyBytes_ += taken.size();
+    const QByteArrayView taken = received_.takeBody(bytes);
     if (onData_ && !taken.isEmpty())
         onData_(taken); // may cancel this very transfer
-    if (cancelled_)
+    if (cancelled_ || received_.bodyCut())
         return 0;
-    if (bodyBytes_ == kLargestBody) {
-        bodyCut_ = true;
-        return 0;
-    }
     return size_t(bytes.size());
 }
 

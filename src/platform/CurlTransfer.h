@@ -2,33 +2,13 @@
 
 #include "platform/BusyServerRetry.h"
 #include "platform/HttpClient.h"
+#include "platform/ReceivedResponse.h"
 #include "platform/RedirectFollower.h"
 
 #include <QElapsedTimer>
 #include <curl/curl.h>
 
 namespace vorlan {
-
-// The header text of the response in progress, line by line as the server sent it: restarted
-// at every status line, so that it ends as the final response's; lines after a complete
-// header (a chunked body's trailer) are not kept. At most kLargestHeader bytes.
-class HeaderText {
-  public:
-    enum class Line { Kept, TooLong, HeaderEnded };
-    // Takes one line without its line end.
-    Line take(QByteArrayView line);
-    void clear();
-    void complete() { complete_ = true; }
-    bool isComplete() const { return complete_; }
-    const QByteArray& text() const { return text_; }
-    // The value of the last Location line since clear().
-    const QByteArray& location() const { return location_; }
-
-  private:
-    QByteArray text_;
-    bool complete_ = false;
-    QByteArray location_;
-};
 
 // One GET request on its libcurl handle, with what has arrived of its final response: the
 // header text as the server sent it, bounded by kLargestHeader, and the body, handed on as
@@ -72,10 +52,7 @@ class CurlTransfer {
     QElapsedTimer sinceSent_;
     const qint64 timeoutMs_;
     bool cancelled_ = false;
-    HeaderText header_;
-    long statusCode_ = 0;
-    qint64 bodyBytes_ = 0;
-    bool bodyCut_ = false;
+    ReceivedResponse received_;
 };
 
 } // namespace vorlan

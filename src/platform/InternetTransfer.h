@@ -1,21 +1,21 @@
 #pragma once
 
-#include "platform/CurlDriver.h"
 #include "platform/HttpClient.h"
+#include "platform/RunningTransfers.h"
 #include "platform/SystemProxy.h"
 #include "platform/WebAddress.h"
 
 #include <QObject>
-#include <map>
 
 namespace vorlan {
 
 class CurlTransfer;
 
 // The Internet transfer component: HTTP and HTTPS GET requests on libcurl, driven by this
-// thread's event loop (CurlDriver). Each request runs under a deadline that counts from
-// sending to the last byte; its header and body are bounded (CurlTransfer), its redirects
-// followed (RedirectFollower) and a busy server asked once more (BusyServerRetry).
+// thread's event loop (CurlDriver, which RunningTransfers keeps them on). Each request runs
+// under a deadline that counts from sending to the last byte; its header and body are bounded
+// (CurlTransfer), its redirects followed (RedirectFollower) and a busy server asked once more
+// (BusyServerRetry).
 class InternetTransfer : public QObject, public HttpClient {
     Q_OBJECT
   public:
@@ -27,7 +27,7 @@ class InternetTransfer : public QObject, public HttpClient {
         settings_ = settings;
         proxy_.forget();
     }
-    int activeTransfers() const { return int(transfers_.size()); }
+    int activeTransfers() const { return transfers_.size(); }
 
     TransferTarget target(const QString& address) const override {
         return webTarget(address, settings_.schemeWhenMissing);
@@ -42,16 +42,14 @@ class InternetTransfer : public QObject, public HttpClient {
   private:
     // Sends the transfer's request to its present address, within what is left of its time.
     void send(CurlTransfer& transfer);
-    void transfersEnded(const std::vector<CurlDriver::Ended>& ended);
+    void transfersEnded(const std::vector<TransferId>& ended);
+    // Follows a redirect, waits to ask a busy server again, or tells how the transfer ended.
     void finish(CurlTransfer& transfer);
-    void remove(TransferId id);
 
     TransferSettings settings_;
     TooManyRequestsHandler onTooManyRequests_;
     SystemProxy proxy_;
-    CurlDriver driver_;
-    std::map<TransferId, std::unique_ptr<CurlTransfer>> transfers_;
-    TransferId lastId_ = 0;
+    RunningTransfers transfers_;
 };
 
 } // namespace vorlan
