@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/HistoryQueries.h"
 #include "history/Sqlite.h"
 
 #include <QDateTime>
@@ -50,11 +51,8 @@ class CheckHistory {
   public:
     static constexpr int kResultsPerAddress = 20;
     static constexpr int kDaysKept = 365;
-    static constexpr int kSchemaVersion = 1;
 
-    // Opens the file, creating it with its tables. A file that is not an SQLite database or
-    // is damaged is renamed aside (never deleted) and the failure says so; a read-only file
-    // or folder, or a file of a newer schema, fails too.
+    // Opens the file as openHistoryFile does.
     static Result<CheckHistory> open(const QString& path);
 
     // A run's rows are told apart from those of earlier runs by its key; connections that
@@ -70,28 +68,15 @@ class CheckHistory {
     Result<void> endRun(bool stopped, const QDateTime& endedAt);
 
   private:
-    enum class Query {
-        LastResult,
-        AddRun,
-        AddLink,
-        AddResult,
-        TrimLink,
-        EndRun,
-        DropOldResults,
-        DropOldLinks,
-        DropOldRuns,
-        Count
-    };
-
     explicit CheckHistory(sqlite::Database db) : db_(std::move(db)) {}
     Result<void> failure() const;
     void rollBack();
     Result<void> writeEntries(const std::vector<HistoryEntry>& entries);
     // Prepared once, on first use.
-    sqlite::Statement& statement(Query query);
+    sqlite::Statement& statement(HistoryQuery query);
 
     sqlite::Database db_;
-    std::array<std::unique_ptr<sqlite::Statement>, size_t(Query::Count)> statements_;
+    std::array<std::unique_ptr<sqlite::Statement>, size_t(HistoryQuery::Count)> statements_;
     qint64 runKey_ = 0;
     QDateTime runStartedAt_;
 };

@@ -1,0 +1,104 @@
+#include "history/HistoryFile.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <sqlite3.h>
+
+namespace vorlan {
+
+namespace {
+
+// Addresses stand once, in links; a result names its link and, only where the redirects led
+// elsewhere, its final address.
+constexpr const char* kSchema = R"sql(
+BEGIN IMMEDIATE;
+CREATE TABLE runs(
+  id INTEGER PRIMARY KEY,
+  started_at INTEGER NOT NULL,
+  ended_at INTEGER,
+  stopped INTEGER NOT NULL DEFAULT 0);
+CREATE TABLE links(
+  id INTEGER PRIMARY KEY,
+  address TEXT NOT NULL UNIQUE,
+  last_checked INTEGER NOT NULL);
+CREATE INDEX links_by_last_check ON links(last_checked);
+CREATE TABLE results(
+  id INTEGER PRIMARY KEY,
+  link_id INTEGER NOT NULL,
+  run_id INTEGER NOT NULL,
+  checked_at INTEGER NOT NULL,
+  shortcut TEXT NOT NULL,
+  shortcut_size INTEGER,
+  shortcut_modified INTEGER,
+  status TEXT NOT NULL,
+  code INTEGER NOT NULL,
+  final_address TEXT,
+  hops TEXT NOT NULL,
+  good INTEGER NOT NULL,
+  failing_since INTEGER,
+  last_good INTEGER,
+  failures INTEGER NOT NULL);
+CREATE INDEX results_by_link ON results(link_id, checked_at);
+PRAGMA user_version = 1;
+COMMIT;
+)sql";
+
+bool damaged(int code) {
+    return code == SQLITE_NOTADB || code == SQLITE_CORRUPT;
+}
+
+// Moves the file and its write-ahead log aside under one new name; gives that name.
+QString renameAside(const QString& path) {
+    const QString aside =
+        path + QStringLiteral(".damaged-") +
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddTHHmmsszzzZ"));
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        if (QFile::exists(path + suffix))
+            QFile::rename(path + suffix, aside + suffix);
+    }
+    return aside;
+}
+
+// The schema version the file holds, 0 for a new file; or the failure of reading it.
+Result<qint64> schemaVersion(sqlite::Database& db) {
+    sqlite::Statement version(db, "PRAGMA user_version");
+    if (version.step())
+        return version.number(0);
+    return Failure{db.errorCode(), db.errorText()};
+}
+
+} // namespace
+
+Result<sqlite::Database> openHistoryFile(const QString& path) {
+    Result<sqlite::Database> opened = sqlite::Database::open(path);
+    if (!opened.ok())
+        return opened.failure();
+    sqlite::Database& db = opened.value();
+    const Result<qint64> schema = schemaVersion(db);
+    if (!schema.ok()) {
+        const Failure& failed = schema.failure();
+        if (!damaged(failed.number))
+            return failed;
+        opened = failed; // closes the file before it is moved
+        return Failure{failed.number, QStringLiteral("%1 is damaged (%2); it was renamed to %3")
+                                          .arg(path, failed.message, renameAside(path))};
+    }
+    if (db.readOnly())
+        return Failure{SQLITE_READONLY, QStringLiteral("%1 is read-only").arg(path)};
+    if (schema.value() > kHistorySchemaVersion)
+        return Failure{SQLITE_ERROR, QStringLiteral("%1 was written by a newer version").arg(path)};
+    if (schema.value() == 0) {
+        if (Result<void> made = db.execute(kSchema); !made.ok()) {
+            static_cast<void>(db.execute("ROLLBACK"));
+            return made.failure();
+        }
+    }
+    // WAL lets a reader go on while another program writes; NORMAL syncs at checkpoints only,
+    // so that a crash loses at most the last transactions, never the file.
+    if (Result<void> mode = db.execute("PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL");
+        !mode.ok())
+        return mode.failure();
+    return opened;
+}
+
+} // namespace vorlan
