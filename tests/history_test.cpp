@@ -78,7 +78,9 @@ TEST_F(History, KeepsHostileTextByteForByte) {
     EXPECT_EQ(
         column("SELECT address FROM links JOIN results ON link_id = links.id ORDER BY results.id"),
         kept);
-    EXPECT_EQ(column("SELECT shortcut FROM results ORDER BY id"), kept);
+    EXPECT_EQ(column("SELECT path FROM shortcuts JOIN results ON shortcut_id = shortcuts.id ORDER "
+                     "BY results.id"),
+              kept);
     history.beginRun(start.addDays(1));
     EXPECT_EQ(history.historyOf(huge, true, start.addDays(1)).value().previousStatus, huge);
 }

@@ -93,21 +93,20 @@ Result<void> CheckHistory::writeEntries(const std::vector<HistoryEntry>& entries
     sqlite::Statement& run = statement(HistoryQuery::AddRun);
     if (!run.bind(1, runKey_).bind(2, millisecondsOf(runStartedAt_)).run())
         return failure();
-    sqlite::Statement& link = statement(HistoryQuery::AddLink);
-    sqlite::Statement& add = statement(HistoryQuery::AddResult);
-    sqlite::Statement& trim = statement(HistoryQuery::TrimLink);
     for (const HistoryEntry& entry : entries) {
         const CheckedLink& checked = entry.link;
-        link.bind(1, checked.address).bind(2, millisecondsOf(entry.checkedAt));
-        if (!link.step())
+        const std::optional<qint64> linkId =
+            idOf(HistoryQuery::AddLink, checked.address, millisecondsOf(entry.checkedAt));
+        const std::optional<qint64> shortcutId =
+            idOf(HistoryQuery::AddShortcut, checked.shortcutPath);
+        if (!linkId || !shortcutId)
             return failure();
-        const qint64 linkId = link.number(0);
-        link.reset();
         const bool movedOn = checked.finalAddress != checked.address;
-        add.bind(1, linkId)
+        sqlite::Statement& add = statement(HistoryQuery::AddResult);
+        add.bind(1, *linkId)
             .bind(2, runKey_)
             .bind(3, millisecondsOf(entry.checkedAt))
-            .bind(4, checked.shortcutPath)
+            .bind(4, *shortcutId)
             .bind(5, checked.shortcutSize)
             .bind(6, checked.shortcutModified)
             .bind(7, checked.status)
@@ -118,7 +117,10 @@ Result<void> CheckHistory::writeEntries(const std::vector<HistoryEntry>& entries
             .bind(12, millisecondsOf(entry.history.failingSince))
             .bind(13, millisecondsOf(entry.history.lastGood))
             .bind(14, qint64(entry.history.failuresInARow));
-        if (!add.run() || !trim.bind(1, linkId).bind(2, qint64(kResultsPerAddress)).run())
+        if (!add.run() || !statement(HistoryQuery::TrimLink)
+                               .bind(1, *linkId)
+                               .bind(2, qint64(kResultsPerAddress))
+                               .run())
             return failure();
     }
     return {};
@@ -139,11 +141,28 @@ Result<void> CheckHistory::endRun(bool stopped, const QDateTime& endedAt) {
                            .run() &&
                        statement(HistoryQuery::DropOldResults).bind(1, oldest).run() &&
                        statement(HistoryQuery::DropOldLinks).bind(1, oldest).run() &&
+                       (!droppedOld() || statement(HistoryQuery::DropOldShortcuts).run()) &&
                        statement(HistoryQuery::DropOldRuns).bind(1, oldest).run();
     const Result<void> outcome = ended ? db_.execute("COMMIT") : failure();
     if (!outcome.ok())
         rollBack();
     return outcome;
+}
+
+std::optional<qint64> CheckHistory::idOf(HistoryQuery upsert, const QString& key,
+                                         std::optional<qint64> time) {
+    sqlite::Statement& statement = this->statement(upsert);
+    statement.bind(1, key);
+    if (time)
+        statement.bind(2, *time);
+    const std::optional<qint64> id =
+        statement.step() ? std::optional(statement.number(0)) : std::nullopt;
+    statement.reset();
+    return id;
+}
+
+bool CheckHistory::droppedOld() const {
+    return sqlite3_changes(db_.handle()) > 0;
 }
 
 sqlite::Statement& CheckHistory::statement(HistoryQuery query) {

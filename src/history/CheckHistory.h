@@ -74,6 +74,11 @@ class CheckHistory {
     Result<void> writeEntries(const std::vector<HistoryEntry>& entries);
     // Prepared once, on first use.
     sqlite::Statement& statement(HistoryQuery query);
+    // Runs an upsert that gives a row's id: of a link (with its check time) or a shortcut.
+    std::optional<qint64> idOf(HistoryQuery upsert, const QString& key,
+                               std::optional<qint64> time = std::nullopt);
+    // Whether the statement just run deleted rows.
+    bool droppedOld() const;
 
     sqlite::Database db_;
     std::array<std::unique_ptr<sqlite::Statement>, size_t(HistoryQuery::Count)> statements_;

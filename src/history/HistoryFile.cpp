@@ -8,8 +8,8 @@ namespace vorlan {
 
 namespace {
 
-// Addresses stand once, in links; a result names its link and, only where the redirects led
-// elsewhere, its final address.
+// Addresses and shortcut paths stand once, in links and shortcuts; a result names its link
+// and shortcut and, only where the redirects led elsewhere, its final address.
 constexpr const char* kSchema = R"sql(
 BEGIN IMMEDIATE;
 CREATE TABLE runs(
@@ -22,12 +22,15 @@ CREATE TABLE links(
   address TEXT NOT NULL UNIQUE,
   last_checked INTEGER NOT NULL);
 CREATE INDEX links_by_last_check ON links(last_checked);
+CREATE TABLE shortcuts(
+  id INTEGER PRIMARY KEY,
+  path TEXT NOT NULL UNIQUE);
 CREATE TABLE results(
   id INTEGER PRIMARY KEY,
   link_id INTEGER NOT NULL,
   run_id INTEGER NOT NULL,
   checked_at INTEGER NOT NULL,
-  shortcut TEXT NOT NULL,
+  shortcut_id INTEGER NOT NULL,
   shortcut_size INTEGER,
   shortcut_modified INTEGER,
   status TEXT NOT NULL,
@@ -39,6 +42,7 @@ CREATE TABLE results(
   last_good INTEGER,
   failures INTEGER NOT NULL);
 CREATE INDEX results_by_link ON results(link_id, checked_at);
+CREATE INDEX results_by_shortcut ON results(shortcut_id, checked_at);
 PRAGMA user_version = 1;
 COMMIT;
 )sql";

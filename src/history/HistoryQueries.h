@@ -10,11 +10,13 @@ enum class HistoryQuery {
     LastResult,
     AddRun,
     AddLink,
+    AddShortcut,
     AddResult,
     TrimLink,
     EndRun,
     DropOldResults,
     DropOldLinks,
+    DropOldShortcuts,
     DropOldRuns,
     Count
 };
@@ -29,8 +31,11 @@ inline constexpr const char* kHistoryQueries[] = {
     // AddLink
     "INSERT INTO links(address, last_checked) VALUES(?1, ?2) ON CONFLICT(address)"
     " DO UPDATE SET last_checked = max(last_checked, excluded.last_checked) RETURNING id",
+    // AddShortcut
+    "INSERT INTO shortcuts(path) VALUES(?1) ON CONFLICT(path) DO UPDATE SET path = excluded.path"
+    " RETURNING id",
     // AddResult
-    "INSERT INTO results(link_id, run_id, checked_at, shortcut, shortcut_size,"
+    "INSERT INTO results(link_id, run_id, checked_at, shortcut_id, shortcut_size,"
     " shortcut_modified, status, code, final_address, hops, good, failing_since, last_good,"
     " failures) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)",
     // TrimLink: all but the newest results of a link
@@ -42,6 +47,9 @@ inline constexpr const char* kHistoryQueries[] = {
     "DELETE FROM results WHERE link_id IN (SELECT id FROM links WHERE last_checked < ?1)",
     // DropOldLinks
     "DELETE FROM links WHERE last_checked < ?1",
+    // DropOldShortcuts: those no result names any more
+    "DELETE FROM shortcuts WHERE NOT EXISTS (SELECT 1 FROM results WHERE shortcut_id = "
+    "shortcuts.id)",
     // DropOldRuns
     "DELETE FROM runs WHERE ended_at < ?1",
 };
