@@ -1,6 +1,7 @@
 // The check history on real SQLite files in temporary folders.
 #include "history/CheckHistory.h"
 #include "history/HistoryRecorder.h"
+#include "history/TidyPlan.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -83,6 +84,47 @@ TEST_F(History, KeepsHostileTextByteForByte) {
               kept);
     history.beginRun(start.addDays(1));
     EXPECT_EQ(history.historyOf(huge, true, start.addDays(1)).value().previousStatus, huge);
+}
+
+TEST_F(History, PlansMovedBrokenAndDuplicateShortcuts) {
+    const auto link = [](const char* name, const char* address, bool good, const char* hops = "") {
+        return CheckedLink{.shortcutPath = QStringLiteral("/links/") + name,
+                           .address = address,
+                           .status = good ? "GOOD" : "35751 Cannot open URL",
+                           .hops = hops,
+                           .good = good};
+    };
+    const CheckedLink broken = link("c.url", "http://c.test/", false);
+    check({broken}, start);
+    check({broken}, start.addDays(4));
+    check({link("a.url", "http://a.test/x", true,
+                "301 https://a.test/x\n308 https://www.a.test/x\n302 https://login.a.test/\n"),
+           link("b.url", "http://b.test/deep/page", true, "301 https://b.test/\n"), broken,
+           link("d.url", "http://d.test/", false),
+           link("sub/e.url", "HTTP://A.test:80/x#top", true),
+           link("f.url", "http://f.test/", true)},
+          start.addDays(8));
+    history.beginRun(start.addDays(9));
+    const QStringList order = {"/links/a.url", "/links/b.url",     "/links/c.url",
+                               "/links/d.url", "/links/sub/e.url", "/links/f.url"};
+    const auto plan = planTidy(history, order, {.targetDirectory = "/links"}).value();
+    QStringList seen;
+    for (const TidyProposal& p : plan)
+        seen.append(
+            QStringList{p.shortcutPath, p.now, p.proposed, p.why, p.selected ? "yes" : "no"}.join(
+                u'|'));
+    EXPECT_EQ(seen,
+              QStringList({
+                  "/links/a.url|http://a.test/x|https://www.a.test/x|moved permanently (308) "
+                  "to https://www.a.test/x|yes",
+                  "/links/b.url|http://b.test/deep/page||redirects to the site's home page|no",
+                  "/links/c.url|/links/c.url|/links - set aside/c.url|broken in 3 checks "
+                  "since 2026-01-01|yes",
+                  "/links/d.url|/links/d.url|/links - set aside/d.url|broken in 1 check "
+                  "since 2026-01-09|no",
+                  "/links/sub/e.url|/links/sub/e.url|/links - set aside/sub/e.url|same "
+                  "address as /links/a.url|yes",
+              }));
 }
 
 // Another program holds the history past the run's end: the rows wait and go in once it is free.

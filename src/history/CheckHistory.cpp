@@ -75,6 +75,31 @@ Result<AddressHistory> CheckHistory::historyOf(const QString& address, bool good
     return history;
 }
 
+Result<std::optional<ShortcutResult>> CheckHistory::lastResultOf(const QString& shortcutPath) {
+    sqlite::Statement& last = statement(HistoryQuery::LastOfShortcut);
+    last.bind(1, shortcutPath);
+    std::optional<ShortcutResult> result;
+    if (last.step()) {
+        result = ShortcutResult{last.text(0),
+                                last.text(1),
+                                last.text(2),
+                                int(last.number(3)),
+                                last.number(4) != 0,
+                                last.text(5),
+                                *timeOf(last.number(6)),
+                                timeOf(last.optionalNumber(7)),
+                                int(last.number(8)),
+                                last.optionalNumber(9),
+                                last.optionalNumber(10)};
+    } else if (!last.done()) {
+        const Result<void> failed = failure();
+        last.reset();
+        return failed.failure();
+    }
+    last.reset();
+    return result;
+}
+
 Result<void> CheckHistory::record(const std::vector<HistoryEntry>& entries) {
     if (Result<void> begun = db_.execute("BEGIN IMMEDIATE"); !begun.ok())
         return begun;

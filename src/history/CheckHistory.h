@@ -36,6 +36,21 @@ struct AddressHistory {
     bool operator==(const AddressHistory&) const = default;
 };
 
+// The last recorded check of a shortcut.
+struct ShortcutResult {
+    QString address;
+    QString finalAddress;
+    QString status;
+    int code = 0;
+    bool good = false;
+    QString hops; // one "code address" per line
+    QDateTime checkedAt;
+    std::optional<QDateTime> failingSince;
+    int failuresInARow = 0;
+    std::optional<qint64> shortcutSize;
+    std::optional<qint64> shortcutModified;
+};
+
 // One check, its time and what the history told of it, ready to be written.
 struct HistoryEntry {
     CheckedLink link;
@@ -62,6 +77,8 @@ class CheckHistory {
     // The history of an address as of a check at checkedAt that was (or was not) good,
     // from the results of earlier runs.
     Result<AddressHistory> historyOf(const QString& address, bool good, const QDateTime& checkedAt);
+    // The last recorded check of a shortcut; none when it was never checked.
+    Result<std::optional<ShortcutResult>> lastResultOf(const QString& shortcutPath);
     // Writes entries of the run in one transaction, the run's own row first.
     Result<void> record(const std::vector<HistoryEntry>& entries);
     // Records the run's end, and drops what is older than the bounds.

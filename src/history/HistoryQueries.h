@@ -8,6 +8,7 @@ namespace vorlan {
 // The statements of the check history, each prepared once; their parameters are bound.
 enum class HistoryQuery {
     LastResult,
+    LastOfShortcut,
     AddRun,
     AddLink,
     AddShortcut,
@@ -26,6 +27,11 @@ inline constexpr const char* kHistoryQueries[] = {
     "SELECT status, good, failing_since, last_good, failures FROM links"
     " JOIN results ON link_id = links.id WHERE address = ?1 AND run_id <> ?2"
     " ORDER BY checked_at DESC, results.id DESC LIMIT 1",
+    // LastOfShortcut
+    "SELECT address, coalesce(final_address, address), status, code, good, hops, checked_at,"
+    " failing_since, failures, shortcut_size, shortcut_modified FROM shortcuts"
+    " JOIN results ON shortcut_id = shortcuts.id JOIN links ON links.id = link_id"
+    " WHERE path = ?1 ORDER BY checked_at DESC, results.id DESC LIMIT 1",
     // AddRun
     "INSERT OR IGNORE INTO runs(id, started_at) VALUES(?1, ?2)",
     // AddLink
