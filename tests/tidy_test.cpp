@@ -63,8 +63,9 @@ class Tidy : public ::testing::Test {
         return {TidyReason::Moved, links.filePath(name), now, proposed, {}, true, {}, {}};
     }
     TidyProposal aside(const QString& name, const QString& asideName = {}) {
-        const QString path = links.filePath(name);
-        const QString target = set.filePath(asideName.isEmpty() ? name : asideName);
+        return moveTo(links.filePath(name), set.filePath(asideName.isEmpty() ? name : asideName));
+    }
+    static TidyProposal moveTo(const QString& path, const QString& target) {
         return {TidyReason::Broken, path, path, target, {}, true, {}, {}};
     }
     std::vector<TidyOutcome> apply(const std::vector<TidyProposal>& proposals) {
@@ -232,14 +233,7 @@ TEST_F(Tidy, HostileNamesAreMovedAndPutBack) {
     std::vector<TidyProposal> proposals;
     for (const QString& name : names)
         proposals.push_back(aside(name));
-    proposals.push_back({TidyReason::Duplicate,
-                         QFile::decodeName(raw),
-                         {},
-                         set.filePath(u"x.url"_qs),
-                         {},
-                         true,
-                         {},
-                         {}});
+    proposals.push_back(moveTo(QFile::decodeName(raw), set.filePath(u"x.url"_qs)));
     const std::vector<TidyOutcome> applied = apply(proposals);
     ASSERT_EQ(applied.size(), 5u);
     EXPECT_TRUE(allDone({applied.begin(), applied.end() - 1}));
@@ -251,8 +245,7 @@ TEST_F(Tidy, HostileNamesAreMovedAndPutBack) {
 }
 
 TEST_F(Tidy, AMoveAcrossFileSystemsIsCopiedThenRemovedAndPutBack) {
-    struct stat shm {
-    }, temp{};
+    struct stat shm = {}, temp = {};
     if (::stat("/dev/shm", &shm) != 0 ||
         ::stat(QFile::encodeName(root.path()).constData(), &temp) != 0 || shm.st_dev == temp.st_dev)
         GTEST_SKIP() << "needs /dev/shm on a file system other than the temporary folder's";
@@ -260,8 +253,7 @@ TEST_F(Tidy, AMoveAcrossFileSystemsIsCopiedThenRemovedAndPutBack) {
     shortcuts({u"a.url"_qs});
     const Tree before = treeOf(root.path());
     const QString target = other.filePath(u"aside/a.url"_qs);
-    ASSERT_TRUE(allDone(
-        apply({{TidyReason::Broken, links.filePath(u"a.url"_qs), {}, target, {}, true, {}, {}}})));
+    ASSERT_TRUE(allDone(apply({moveTo(links.filePath(u"a.url"_qs), target)})));
     EXPECT_FALSE(QFile::exists(links.filePath(u"a.url"_qs)));
     EXPECT_EQ(treeOf(other.path()).size(), 2u); // the folder and the file, no temporary left
     EXPECT_EQ(bytesOf(target), before.at("Links/a.url").second);
