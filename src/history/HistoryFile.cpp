@@ -10,6 +10,10 @@ namespace {
 
 // Addresses and shortcut paths stand once, in links and shortcuts; a result names its link
 // and shortcut and, only where the redirects led elsewhere, its final address.
+// A tidy's journal: each action with what it takes to put it back and to tell whether the
+// file changed since (kind 'rewrite': the file's old and new bytes; 'move': its bytes and
+// both paths; 'folder': a folder the tidy made), in the state 'recorded' before it is done,
+// then 'done', 'failed' or 'undone'.
 constexpr const char* kSchema = R"sql(
 BEGIN IMMEDIATE;
 CREATE TABLE runs(
@@ -43,6 +47,19 @@ CREATE TABLE results(
   failures INTEGER NOT NULL);
 CREATE INDEX results_by_link ON results(link_id, checked_at);
 CREATE INDEX results_by_shortcut ON results(shortcut_id, checked_at);
+CREATE TABLE tidies(
+  id INTEGER PRIMARY KEY,
+  started_at INTEGER NOT NULL);
+CREATE TABLE tidy_actions(
+  id INTEGER PRIMARY KEY,
+  tidy_id INTEGER NOT NULL REFERENCES tidies(id),
+  kind TEXT NOT NULL,
+  path TEXT NOT NULL,
+  new_path TEXT,
+  old_bytes BLOB,
+  new_bytes BLOB,
+  state TEXT NOT NULL);
+CREATE INDEX tidy_actions_by_tidy ON tidy_actions(tidy_id, id);
 PRAGMA user_version = 1;
 COMMIT;
 )sql";

@@ -75,6 +75,15 @@ Statement& Statement::bind(int index, const std::optional<QString>& text) {
     return *this;
 }
 
+Statement& Statement::bindBytes(int index, const QByteArray& bytes) {
+    if (bytes.isNull())
+        sqlite3_bind_null(statement_.get(), index);
+    else
+        sqlite3_bind_blob64(statement_.get(), index, bytes.constData(),
+                            sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+    return *this;
+}
+
 bool Statement::step() {
     result_ = sqlite3_step(statement_.get());
     return result_ == SQLITE_ROW;
@@ -106,6 +115,12 @@ std::optional<qint64> Statement::optionalNumber(int column) const {
     if (sqlite3_column_type(statement_.get(), column) == SQLITE_NULL)
         return std::nullopt;
     return number(column);
+}
+
+QByteArray Statement::bytes(int column) const {
+    const void* data = sqlite3_column_blob(statement_.get(), column);
+    return QByteArray(static_cast<const char*>(data),
+                      sqlite3_column_bytes(statement_.get(), column));
 }
 
 } // namespace vorlan::sqlite

@@ -44,6 +44,7 @@ class Statement {
     Statement& bind(int index, qint64 number);
     Statement& bind(int index, std::optional<qint64> number); // none binds NULL
     Statement& bind(int index, const std::optional<QString>& text);
+    Statement& bindBytes(int index, const QByteArray& bytes); // a null array binds NULL
     // Runs to the next row: true while there is one. A failure ends the rows; done() tells.
     bool step();
     // Whether the last step finished the statement without an error.
@@ -56,6 +57,7 @@ class Statement {
     QString text(int column) const;
     qint64 number(int column) const;
     std::optional<qint64> optionalNumber(int column) const;
+    QByteArray bytes(int column) const;
 
   private:
     struct Finalize {

@@ -82,10 +82,14 @@ Result<ShortcutText> readShortcutText(const QString& shortcutPath) {
     const Result<QByteArray> bytes = readFileBytes(shortcutPath, kMaxShortcutFileBytes);
     if (!bytes.ok())
         return bytes.failure();
+    return decodeShortcutText(bytes.value());
+}
+
+ShortcutText decodeShortcutText(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8(bytes.value());
+    const QString text = utf8(bytes);
     if (utf8.hasError())
-        return ShortcutText{splitTextLines(fromWindows1252(bytes.value())), windows1252Code};
+        return ShortcutText{splitTextLines(fromWindows1252(bytes)), windows1252Code};
     return ShortcutText{splitTextLines(text), utf8Code};
 }
 
@@ -124,23 +128,37 @@ Result<void> GST(QString text, QString& currentAddress, CharacterCodeFunction co
     }
 }
 
+Result<qsizetype> scanShortcutLines(const ShortcutText& text, QString& currentAddress) {
+    qsizetype decidingLine = -1;
+    for (qsizetype i = 0; i < text.lines.size(); ++i) {
+        const QString& line = text.lines[i];
+        const qsizetype key = line.indexOf(kAddressKey);
+        if (key < 0)
+            continue;
+        if (positionBeyond(line, key, kLargestKeyPosition))
+            return kOverflow;
+        // A stored value always holds a dot, so it is never empty.
+        QString stored;
+        if (Result<void> step =
+                GST(textAfterCharacterAt(line, key + kAddressKey.size()), stored, text.code);
+            !step.ok())
+            return step.failure();
+        if (!stored.isEmpty()) {
+            currentAddress = stored;
+            decidingLine = i;
+        }
+    }
+    return decidingLine;
+}
+
 Result<void> OandGurl(const QString& shortcutPath, QString& currentAddress) {
     if (!entryExists(shortcutPath, EntryKind::FilesOnly))
         return {};
     const Result<ShortcutText> file = readShortcutText(shortcutPath);
     if (!file.ok())
         return file.failure();
-    for (const QString& line : file.value().lines) {
-        const qsizetype key = line.indexOf(kAddressKey);
-        if (key < 0)
-            continue;
-        if (positionBeyond(line, key, kLargestKeyPosition))
-            return kOverflow;
-        if (Result<void> step = GST(textAfterCharacterAt(line, key + kAddressKey.size()),
-                                    currentAddress, file.value().code);
-            !step.ok())
-            return step;
-    }
+    if (Result<qsizetype> scanned = scanShortcutLines(file.value(), currentAddress); !scanned.ok())
+        return scanned.failure();
     return {};
 }
 

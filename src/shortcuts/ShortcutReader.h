@@ -21,6 +21,8 @@ struct ShortcutText {
     CharacterCodeFunction code = utf8Code;
 };
 Result<ShortcutText> readShortcutText(const QString& shortcutPath);
+// The same for a shortcut file's bytes already read.
+ShortcutText decodeShortcutText(const QByteArray& bytes);
 
 // The extraction step on one text: drops an "[InternetShortcut]" prefix, requires a dot,
 // trims characters of the two code ranges (1-30, 129-254) at the end, and stores the rest,
@@ -30,6 +32,10 @@ Result<ShortcutText> readShortcutText(const QString& shortcutPath);
 // run-time error 5 (the backward scan fell below the first character) or 6 (a position or the scan
 // counter passed the 16-bit limit). Never runs pending events.
 Result<void> GST(QString text, QString& currentAddress, CharacterCodeFunction code = utf8Code);
+
+// Runs GST on the text after every "URL" in the lines; the last stored value stays in
+// currentAddress. Gives the index of the line that stored it, -1 when none did. Fails as GST.
+Result<qsizetype> scanShortcutLines(const ShortcutText& text, QString& currentAddress);
 
 // Reads one shortcut file and runs GST on the text after every "URL" in it; the last
 // stored value stays in currentAddress. A missing file (or a directory) changes nothing.
