@@ -208,6 +208,28 @@ TEST_F(Headless, RecordsEveryCheckAndReportsWhatTheHistoryTells) {
     EXPECT_TRUE(within(lastRow[7], 0)) << lastRow[7].toStdString();
 }
 
+// A tidy checks the folder, lists its plan, applies what is selected, and is undone.
+TEST_F(Headless, TidiesAFolderAndUndoesIt) {
+    const QString history = elsewhere_.filePath(QStringLiteral("history.sqlite"));
+    const QByteArray before = fileBytes(goodPath);
+    const QStringList tidy = {QStringLiteral("--tidy"), folder_.path(), QStringLiteral("--history"),
+                              history};
+    const Outcome applied = run(tidy + QStringList{QStringLiteral("--apply")});
+    EXPECT_EQ(applied.exitCode, 0) << applied.err.toStdString();
+    const QString aside = folder_.path() + QStringLiteral(" - set aside/2 missing, ü.url");
+    EXPECT_EQ(applied.out,
+              QStringLiteral("action\tshortcut\tnow\tproposed\twhy\tselected\toutcome\n"
+                             "rewrite\t%1\t%2\t%3\tmoved permanently (301) to %3\tyes\tdone\n"
+                             "set aside\t%4\t%4\t%5\tbroken in 1 check since %6\tno\t\n")
+                  .arg(goodPath, moved_.url("/start"), ok_.url("/page"), poorPath, aside,
+                       QDateTime::currentDateTimeUtc().date().toString(Qt::ISODate)));
+    EXPECT_EQ(fileBytes(goodPath), "[InternetShortcut]\r\nURL=" + ok_.url("/page").toUtf8());
+    const Outcome undone =
+        run({QStringLiteral("--undo-tidy"), QStringLiteral("--history"), history});
+    EXPECT_EQ(undone.out, goodPath + QStringLiteral("\tdone\n"));
+    EXPECT_EQ(fileBytes(goodPath), before);
+}
+
 // A history that cannot be used is told once, and the check goes on: its rows are right.
 TEST_F(Headless, AnUnusableHistoryIsToldAndTheCheckGoesOn) {
     const QString damaged = ShortcutSet(elsewhere_.path())

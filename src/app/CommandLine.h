@@ -1,17 +1,21 @@
 #pragma once
 
 #include "app/HeadlessCheck.h"
+#include "history/TidyPlan.h"
 
 #include <QString>
 #include <QStringList>
 
 namespace vorlan {
 
-// The program's options: a check, help, the version, or what is wrong with them.
+// The program's options: a check, a tidy or its undoing, help, the version, or what is wrong
+// with them. A tidy checks its folder with the check's options first.
 struct CommandLine {
-    enum class Action { Check, Help, Version, Error };
+    enum class Action { Check, Tidy, UndoTidy, Help, Version, Error };
     Action action = Action::Check;
     CheckOptions check;
+    TidyOptions tidy;
+    bool apply = false; // a tidy does the selected actions instead of only listing them
     QString error;
 };
 

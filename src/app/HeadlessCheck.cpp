@@ -20,11 +20,6 @@ namespace vorlan {
 
 namespace {
 
-int inputError(const QString& message) {
-    std::fprintf(stderr, "Vorlan: %s\n", qPrintable(message));
-    return 2;
-}
-
 // Where the report goes. Stdout, or a device or FIFO named as the output, takes each piece
 // as it comes; a regular file is replaced once the report is complete, so that a failed run
 // never leaves half a report nor destroys the old one.
@@ -145,14 +140,7 @@ constexpr std::chrono::seconds kHistoryPatience{10};
 std::unique_ptr<HistoryRecorder> openHistory(const CheckOptions& options) {
     if (!options.recordHistory)
         return nullptr;
-    QString path = options.historyPath;
-    if (path.isEmpty()) {
-        const QString folder =
-            workingFolderOf(dataFolderOf(QDir::cleanPath(QCoreApplication::applicationDirPath())));
-        QDir().mkpath(folder);
-        path = folder + kPathSeparator + QStringLiteral("history.sqlite");
-    }
-    auto recorder = std::make_unique<HistoryRecorder>(path);
+    auto recorder = std::make_unique<HistoryRecorder>(historyPathOf(options));
     if (!recorder->problem().isEmpty()) {
         std::fprintf(stderr, "Vorlan: %s\n", qPrintable(recorder->problem()));
         return nullptr;
@@ -164,6 +152,20 @@ std::unique_ptr<HistoryRecorder> openHistory(const CheckOptions& options) {
 }
 
 } // namespace
+
+int inputError(const QString& message) {
+    std::fprintf(stderr, "Vorlan: %s\n", qPrintable(message));
+    return 2;
+}
+
+QString historyPathOf(const CheckOptions& options) {
+    if (!options.historyPath.isEmpty())
+        return options.historyPath;
+    const QString folder =
+        workingFolderOf(dataFolderOf(QDir::cleanPath(QCoreApplication::applicationDirPath())));
+    QDir().mkpath(folder);
+    return folder + kPathSeparator + QStringLiteral("history.sqlite");
+}
 
 int runHeadlessCheck(const CheckOptions& options) {
     if (!options.downloadFolder.isEmpty() && !QFileInfo(options.downloadFolder).isDir())

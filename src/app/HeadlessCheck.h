@@ -22,4 +22,11 @@ struct CheckOptions {
 // the output cannot be used (with a message on stderr).
 int runHeadlessCheck(const CheckOptions& options);
 
+// The check history the options name: --history FILE, else history.sqlite in the working
+// folder (made when missing).
+QString historyPathOf(const CheckOptions& options);
+
+// Writes a message on stderr and gives the exit status of a usage or input error, 2.
+int inputError(const QString& message);
+
 } // namespace vorlan

@@ -5,6 +5,7 @@
 #include "linkcheck/LinkCheckWiring.h"
 #include "lists/ListsWiring.h"
 #include "search/SearchWiring.h"
+#include "tidy/TidyWiring.h"
 #include "window/Form1.h"
 #include "window/MenuCommands.h"
 
@@ -21,6 +22,7 @@ void connectMainWindow(Form1& form) {
     connectLinkCheck(form);
     connectAbout(form);
     connectLists(form);
+    connectTidy(form);
 }
 
 } // namespace vorlan

@@ -13,24 +13,24 @@ enum class TidyReason { Moved, Broken, Duplicate };
 // One proposed change to a collection of shortcuts.
 struct TidyProposal {
     TidyReason reason = TidyReason::Broken;
-    QString shortcutPath;
+    QString shortcutPath{};
     // Moved: the address the shortcut holds and the one proposed (empty when the move is only
     // reported). Broken and Duplicate: the shortcut's path and its path in the set-aside
     // folder, below it as the shortcut is below the target directory.
-    QString now;
-    QString proposed;
-    QString why; // in words, e.g. "moved permanently (301) to https://..."
+    QString now{};
+    QString proposed{};
+    QString why{}; // in words, e.g. "moved permanently (301) to https://..."
     bool selected = false;
     // The shortcut file as it was checked: a file changed since is refused.
-    std::optional<qint64> checkedSize;
-    std::optional<qint64> checkedModified; // milliseconds since 1970, UTC
+    std::optional<qint64> checkedSize{};
+    std::optional<qint64> checkedModified{}; // milliseconds since 1970, UTC
 };
 
 // What became of one selected proposal when it was applied or undone.
 struct TidyOutcome {
-    QString shortcutPath;
+    QString shortcutPath{};
     bool done = false;
-    QString refusal; // why it was not done
+    QString refusal{}; // why it was not done
 };
 
 } // namespace vorlan

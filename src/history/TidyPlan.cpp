@@ -1,6 +1,7 @@
 #include "history/TidyPlan.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QUrl>
 
@@ -80,7 +81,8 @@ QString asidePath(const QString& shortcut, const TidyOptions& options) {
     const QString aside = options.asideFolder.isEmpty()
                               ? defaultAsideFolder(options.targetDirectory)
                               : options.asideFolder;
-    const QString below = QDir(options.targetDirectory).relativeFilePath(shortcut);
+    const QString below = QDir(QFileInfo(options.targetDirectory).absoluteFilePath())
+                              .relativeFilePath(QFileInfo(shortcut).absoluteFilePath());
     return QDir::cleanPath(
         aside + u'/' +
         (below.startsWith(QStringLiteral("..")) ? QFileInfo(shortcut).fileName() : below));

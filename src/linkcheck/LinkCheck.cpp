@@ -52,6 +52,8 @@ void LinkChecker::startRecording() {
         form_.workingFolder() + kPathSeparator + QStringLiteral("history.sqlite"), this);
     connect(recorder_, &HistoryRecorder::notRecorded, this,
             [&platform](const QString& message) { platform.message(message); });
+    // A tidy plans from the rows a check recorded: it can be asked for once they are written.
+    connect(recorder_, &HistoryRecorder::done, this, [this] { form_.Tidy->setEnabled(true); });
     connect(recorder_, &HistoryRecorder::done, recorder_, &QObject::deleteLater);
     if (!recorder_->problem().isEmpty())
         platform.message(recorder_->problem());

@@ -30,6 +30,9 @@ class Platform {
     // and JSON; the empty text when cancelled. A name typed without an extension gets that
     // of the chosen type.
     virtual QString saveFileName(const QString& caption, const QString& proposedPath) = 0;
+    // Modal choice of an existing folder, starting at startFolder; the empty text when
+    // cancelled.
+    virtual QString chooseFolder(const QString& caption, const QString& startFolder) = 0;
     // Replaces the clipboard's content by one plain text.
     virtual void setClipboardText(const QString& text) = 0;
 

@@ -98,6 +98,10 @@ QString QtPlatform::saveFileName(const QString& caption, const QString& proposed
     return withChosenExtension(fileName, chosenType);
 }
 
+QString QtPlatform::chooseFolder(const QString& caption, const QString& startFolder) {
+    return QFileDialog::getExistingDirectory(dialogParent_, caption, startFolder);
+}
+
 void QtPlatform::setClipboardText(const QString& text) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();

@@ -21,6 +21,7 @@ class QtPlatform : public Platform {
     void dismissQuestion() override;
     QString inputBox(const QString& prompt, const QString& defaultText) override;
     QString saveFileName(const QString& caption, const QString& proposedPath) override;
+    QString chooseFolder(const QString& caption, const QString& startFolder) override;
     void setClipboardText(const QString& text) override;
     QString programFolder() const override;
     QString dataFolder() const override;

@@ -3,8 +3,12 @@
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "search/SearchJob.h"
+#include "shortcuts/DirectoryLister.h"
 #include "shortcuts/ResultFile.h"
 #include "window/Form1.h"
+
+#include <QFile>
+#include <QSaveFile>
 
 namespace vorlan {
 
@@ -20,6 +24,28 @@ Result<QString> CHeckURLtxtstor(Form1& form, QString& tmpURL) {
     // One call keeps a list of 100,000 paths quick to fill.
     form.List1->addItems(shortcuts);
     return tmpURL;
+}
+
+void reloadFromNewSearch(Form1& form) {
+    if (const Result<void> written = writeListingScript(form); !written.ok()) {
+        form.platform().message(written.failure().message);
+        return;
+    }
+    const QString resultFile = resultFilePath(form.workingFolder());
+    QSaveFile listing(resultFile);
+    listing.setDirectWriteFallback(false);
+    const ListingOrder order =
+        form.Option2->isChecked() ? ListingOrder::ByDate : ListingOrder::ByName;
+    DirectoryLister lister(order, listing.open(QIODevice::WriteOnly) ? int(listing.handle()) : -1,
+                           stderr);
+    if (lister.list(QFile::encodeName(form.Text1->text()).toStdString()).status !=
+            ListingOutcome::Status::Listed ||
+        !listing.commit()) {
+        form.platform().message(
+            QStringLiteral("Cannot list %1 into %2.").arg(form.Text1->text(), resultFile));
+        return;
+    }
+    Command2_Click(form);
 }
 
 void Command2_Click(Form1& form) {

@@ -18,4 +18,9 @@ Result<QString> CHeckURLtxtstor(Form1& form, QString& tmpURL);
 // the labels that work on the list; tells the user when there is nothing to load yet.
 void Command2_Click(Form1& form);
 
+// Lists the target directory again, as a search in the chosen order would, into the result
+// file, and loads it: for when shortcuts were moved (a tidy). The listing runs here rather
+// than in the background so that the list is complete when loaded.
+void reloadFromNewSearch(Form1& form);
+
 } // namespace vorlan

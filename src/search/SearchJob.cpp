@@ -37,19 +37,22 @@ void Command1_Click(Form1& form) {
         platform.message(QStringLiteral("You have chosen directory does not exit."));
         return;
     }
-    const SearchOrder order = form.Option2->isChecked() ? SearchOrder::ByDate : SearchOrder::ByName;
-    const QString script = listingScriptText(target, order, platform.dataFolder(), kPathSeparator);
-    const QString scriptPath = listingScriptPath(form);
-
-    form.scriptWriting = true;
-    const Result<void> written = writeTextFile(scriptPath, script);
-    form.scriptWriting = false;
-    if (!written.ok()) {
+    if (const Result<void> written = writeListingScript(form); !written.ok()) {
         platform.message(written.failure().message);
         return;
     }
-    if (const auto error = platform.runListingScript(scriptPath))
+    if (const auto error = platform.runListingScript(listingScriptPath(form)))
         platform.message(*error);
+}
+
+Result<void> writeListingScript(Form1& form) {
+    const SearchOrder order = form.Option2->isChecked() ? SearchOrder::ByDate : SearchOrder::ByName;
+    const QString script =
+        listingScriptText(form.Text1->text(), order, form.platform().dataFolder(), kPathSeparator);
+    form.scriptWriting = true;
+    const Result<void> written = writeTextFile(listingScriptPath(form), script);
+    form.scriptWriting = false;
+    return written;
 }
 
 } // namespace vorlan

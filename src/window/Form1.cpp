@@ -216,6 +216,9 @@ void Form1::buildMenus() {
                              QKeySequence(QStringLiteral("Ctrl+S")));
     SaveResults = addItem(File, "SaveResults", QStringLiteral("Save check results..."),
                           QKeySequence(QStringLiteral("Ctrl+E")));
+    Tidy = addItem(File, "Tidy", QStringLiteral("Tidy shortcuts... (&T)"),
+                   QKeySequence(QStringLiteral("Ctrl+T")));
+    Tidy->setEnabled(false); // until a check has rows
     sp1 = addSeparator(File, "sp1");
     ExApp = addItem(File, "ExApp", QStringLiteral("Exit Vorlan (&X)"),
                     QKeySequence(QStringLiteral("Ctrl+X")));

@@ -35,7 +35,8 @@
 //   Check3    "Download all URLs"                    -> linkcheck/PageDownload.cpp
 //   Label3    caption "Target directory:" of Text1
 // Menus: Find, Load, SaveScutAsHTML run Command1, Command2, Label4; SaveResults ->
-// linkcheck/CheckResultsExport.cpp; ExApp and Label2 close; Copy, Navi ->
+// linkcheck/CheckResultsExport.cpp; Tidy (enabled once a check has rows) -> tidy/TidyWindow.cpp;
+// ExApp and Label2 close; Copy, Navi ->
 // lists/CopyAndNavigate.cpp; ABOUTVorlan -> about/AboutWiring.cpp; HANDLE ->
 // window/MenuCommands.cpp.
 // Hover hints and cursors: window/HoverHints.cpp; F5, Escape: linkcheck/LinkCheckWiring.cpp.
@@ -141,6 +142,7 @@ class Form1 : public QMainWindow {
     QAction* Load;
     QAction* SaveScutAsHTML;
     QAction* SaveResults;
+    QAction* Tidy;
     QAction* sp1;
     QAction* ExApp;
     QMenu* Edit;

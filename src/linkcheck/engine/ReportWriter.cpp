@@ -35,12 +35,6 @@ QString csvField(const QString& field) {
     return u'"' + QString(field).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-QString tsvField(QString field) {
-    return field.replace(u'\t', QStringLiteral("\\t"))
-        .replace(u'\r', QStringLiteral("\\r"))
-        .replace(u'\n', QStringLiteral("\\n"));
-}
-
 QString jsonString(const QString& text) {
     QString quoted = QStringLiteral("\"");
     for (const QChar c : text) {
@@ -79,6 +73,12 @@ QString line(const QStringList& fields, ReportFormat format) {
 }
 
 } // namespace
+
+QString tsvField(QString field) {
+    return field.replace(u'\t', QStringLiteral("\\t"))
+        .replace(u'\r', QStringLiteral("\\r"))
+        .replace(u'\n', QStringLiteral("\\n"));
+}
 
 std::optional<ReportFormat> reportFormatNamed(const QString& name) {
     const QString lower = name.toLower();

@@ -19,6 +19,9 @@ ReportFormat reportFormatOfFile(const QString& path);
 // \t, \r, \n) start with the header row shortcut,address,status,code,final_address,
 // previous_status,failing_since,last_good (the times in ISO 8601 UTC, empty when unknown);
 // JSON is one array of objects with those keys and the header text.
+// A field of a TSV line: a tab, CR or LF inside it written as \t, \r, \n.
+QString tsvField(QString field);
+
 class ReportWriter {
   public:
     explicit ReportWriter(ReportFormat format) : format_(format) {}
