@@ -1,9 +1,10 @@
-// Writes N shortcut files (10,000) in folders of 100 and applies a tidy of P proposals
-// (2,000) to them, half address rewrites and half moves into a set-aside folder, then undoes
-// it; prints one figure per line: the time of applying and of undoing, and whether the undo
-// put every file back.
+// Writes N shortcut files (10,000) in folders of 100 and a check of them into a history, plans
+// a tidy of P proposals (2,000) from it, half address rewrites and half moves into a set-aside
+// folder, applies it and undoes it; prints one figure per line: the time of planning, of
+// applying and of undoing, and whether the undo put every file back.
 //   tidy_bench [--files N] [--proposals P]
 #include "history/TidyApply.h"
+#include "history/TidyPlan.h"
 #include "platform/FileSystem.h"
 
 #include <QCoreApplication>
@@ -55,21 +56,41 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    // Proposals spread over the files, rewrites and moves taking turns.
-    std::vector<TidyProposal> proposals;
-    for (int p = 0; p < proposed; ++p) {
-        const int i = int(qint64(p) * files / proposed);
-        const QString path = links.filePath(nameOf(i));
-        proposals.push_back(
-            p % 2 == 0 ? TidyProposal{TidyReason::Moved, path, addressOf(i),
-                                      QStringLiteral("https://moved.example/%1").arg(i)}
-                       : TidyProposal{TidyReason::Broken, path, path, aside.filePath(nameOf(i))});
-        proposals.back().selected = true;
-    }
+    // One recorded check of every file: the proposed ones, spread over the files, moved
+    // permanently and broken by turns, the others GOOD.
     const QString history = folder.filePath(QStringLiteral("history.sqlite"));
+    CheckHistory recorded = CheckHistory::open(history).value();
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    recorded.beginRun(now);
+    std::vector<HistoryEntry> entries;
+    QStringList paths;
+    for (int i = 0, p = 0; i < files; ++i) {
+        const bool proposedHere = p < proposed && i == int(qint64(p) * files / proposed);
+        CheckedLink link;
+        link.shortcutPath = links.filePath(nameOf(i));
+        link.address = link.finalAddress = addressOf(i);
+        link.good = !proposedHere || p % 2 == 0;
+        link.status = link.good ? QStringLiteral("GOOD") : QStringLiteral("35751 Cannot open URL");
+        if (proposedHere && link.good)
+            link.hops = QStringLiteral("301 https://moved.example/%1\n").arg(i);
+        p += proposedHere;
+        paths.append(link.shortcutPath);
+        entries.push_back({link, now, recorded.historyOf(link.address, link.good, now).value()});
+    }
+    if (!recorded.record(entries).ok() || !recorded.endRun(false, now).ok()) {
+        std::fprintf(stderr, "cannot record the check in %s\n", qPrintable(history));
+        return 1;
+    }
 
     QElapsedTimer timer;
     timer.start();
+    TidyOptions options;
+    options.targetDirectory = links.path();
+    std::vector<TidyProposal> proposals = planTidy(recorded, paths, options).value();
+    for (TidyProposal& proposal : proposals)
+        proposal.selected = true; // the broken ones too, as if ticked
+    const double planning = timer.nsecsElapsed() / 1e9;
+    timer.restart();
     const std::vector<TidyOutcome> applied = applyTidy(history, proposals);
     const double applying = timer.nsecsElapsed() / 1e9;
     timer.restart();
@@ -85,6 +106,7 @@ int main(int argc, char** argv) {
         restored = bytes.ok() && bytes.value() == shortcut(addressOf(i));
     }
     std::printf("command: tidy_bench --files %d --proposals %d\n", files, proposed);
+    std::printf("planning %zu proposals for %d files: %.2f s\n", proposals.size(), files, planning);
     std::printf("applying %d proposals (%lld done) over %d files: %.2f s\n", proposed,
                 static_cast<long long>(doneCount(applied)), files, applying);
     std::printf("undoing them (%lld put back): %.2f s\n", static_cast<long long>(doneCount(undone)),
