@@ -21,7 +21,8 @@ Without arguments Vorlan opens its window.
 
   --check PATH     check the address of every shortcut without a window. PATH is a folder
                    (every *.url below it, by name), a file of shortcut paths, one per line
-                   (like VOR/url.txt), or one shortcut file.
+                   (like VOR/url.txt), or one shortcut file; - reads the paths from
+                   standard input, one per line.
   --format FORMAT  tsv, csv or json; by default the extension of FILE, else tsv.
   --output FILE    write the report into FILE, replaced once complete; by default stdout.
   --download DIR   save every fetched page into the existing folder DIR as <name>.htm.
@@ -48,10 +49,11 @@ number and word), code (the HTTP status, 0 when none), final_address, and from t
 history: previous_status (the status at the check before), failing_since (since when the
 address has failed, with no GOOD between) and last_good (when it was last GOOD), times in
 ISO 8601 UTC, empty when unknown; JSON adds header.
-Progress goes to stderr when it is a terminal.
-Exit status: 0 when every row is GOOD, 1 when some row is not, 2 for a usage or input error;
-for --tidy --apply and --undo-tidy, 0 when every selected action was done, 1 when some
-were refused.
+Progress goes to stderr when it is a terminal. Ctrl+C (SIGINT) or SIGTERM stops the check
+at once: the rows so far are written, and stderr says how many.
+Exit status: 0 when every row is GOOD, 1 when some row is not, 2 for a usage or input error,
+130 or 143 when stopped by SIGINT or SIGTERM; for --tidy --apply and --undo-tidy, 0 when
+every selected action was done, 1 when some were refused.
 )";
 
 } // namespace
