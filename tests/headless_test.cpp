@@ -5,6 +5,8 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +24,14 @@ QByteArray answer(const char* status, const QByteArray& extraHeader, const QByte
     return "HTTP/1.1 " + QByteArray(status) + "\r\n" + extraHeader +
            "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
            body;
+}
+
+// "/slow/<n>": a page that takes 200 ms.
+void addSlowPages(httplib::Server& routes) {
+    routes.Get(R"(/slow/\d+)", [](const httplib::Request&, httplib::Response& res) {
+        std::this_thread::sleep_for(200ms);
+        res.set_content("page", "text/html");
+    });
 }
 
 struct Outcome {
@@ -252,12 +262,7 @@ TEST_F(Headless, AnUnusableHistoryIsToldAndTheCheckGoesOn) {
 // A run killed midway leaves a history that opens cleanly with the rows written so far; two
 // runs at once both record every row.
 TEST_F(Headless, TheHistoryOutlivesAKilledRunAndTakesTwoRunsAtOnce) {
-    HttpTestServer slow([](httplib::Server& routes) {
-        routes.Get(R"(/slow/\d+)", [](const httplib::Request&, httplib::Response& res) {
-            std::this_thread::sleep_for(200ms);
-            res.set_content("page", "text/html");
-        });
-    });
+    HttpTestServer slow(addSlowPages);
     const ShortcutSet set(elsewhere_.path());
     QByteArray lists[2];
     for (int i = 0; i < 60; ++i)
@@ -292,6 +297,33 @@ TEST_F(Headless, TheHistoryOutlivesAKilledRunAndTakesTwoRunsAtOnce) {
     EXPECT_EQ(count("SELECT count(*) FROM results JOIN runs ON runs.id = run_id"
                     " WHERE ended_at IS NOT NULL"),
               QStringLiteral("60"));
+}
+
+// Paths on standard input; Ctrl+C halfway gives a well-formed report of the rows so far.
+TEST_F(Headless, PathsComeOnStdinAndSigintWritesTheRowsSoFar) {
+    HttpTestServer slow(addSlowPages);
+    QByteArray paths;
+    for (int i = 0; i < 60; ++i)
+        paths += ShortcutSet(elsewhere_.path())
+                     .file(QStringLiteral("%1.url").arg(i),
+                           "URL=" + slow.url(QStringLiteral("/slow/%1").arg(i)).toUtf8())
+                     .toUtf8() +
+                 '\n';
+    const auto process = start({QStringLiteral("--check"), QStringLiteral("-"),
+                                QStringLiteral("--format"), QStringLiteral("json")});
+    process->write(paths);
+    process->closeWriteChannel();
+    QByteArray out;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (out += process->readAllStandardOutput()).count('{') >= 2; }, 30000));
+    ::kill(pid_t(process->processId()), SIGINT);
+    const Outcome outcome = finish(*process);
+    EXPECT_EQ(outcome.exitCode, 130);
+    QJsonParseError error{};
+    const QJsonArray rows = QJsonDocument::fromJson(out + outcome.out.toUtf8(), &error).array();
+    EXPECT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_TRUE(rows.size() >= 2 && rows.size() < 60) << rows.size();
+    EXPECT_EQ(outcome.err, QStringLiteral("Stopped after %1 of 60 rows\n").arg(rows.size()));
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #include "app/HeadlessCheck.h"
 
+#include "app/ReportOutput.h"
+#include "app/StopSignals.h"
 #include "linkcheck/engine/CheckRun.h"
 #include "linkcheck/engine/CheckSink.h"
 #include "linkcheck/engine/RowHistory.h"
+#include "platform/FileSystem.h"
 #include "platform/InternetTransfer.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFiles.h"
@@ -12,67 +15,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QPointer>
+#include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
 namespace vorlan {
 
 namespace {
-
-// Where the report goes. Stdout, or a device or FIFO named as the output, takes each piece
-// as it comes; a regular file is replaced once the report is complete, so that a failed run
-// never leaves half a report nor destroys the old one.
-class ReportOutput {
-  public:
-    // Fails naming the output when it cannot be opened.
-    Result<void> open(const QString& path) {
-        const QFileInfo info(path);
-        bool opened = false;
-        if (path.isEmpty()) {
-            auto out = std::make_unique<QFile>();
-            opened = out->open(STDOUT_FILENO, QIODevice::WriteOnly);
-            device_ = std::move(out);
-        } else if (info.exists() && !info.isFile()) {
-            device_ = std::make_unique<QFile>(path);
-            opened = device_->open(QIODevice::WriteOnly);
-        } else {
-            auto file = std::make_unique<QSaveFile>(path);
-            file->setDirectWriteFallback(false);
-            opened = file->open(QIODevice::WriteOnly);
-            replacing_ = file.get();
-            device_ = std::move(file);
-        }
-        if (opened)
-            return {};
-        return failure(path);
-    }
-
-    void write(const QByteArray& bytes) {
-        device_->write(bytes);
-        if (!replacing_)
-            device_->flush();
-    }
-
-    // Fails naming the output when the report could not be written whole.
-    Result<void> finish() {
-        if (replacing_ ? replacing_->commit()
-                       : device_->flush() && device_->error() == QFileDevice::NoError)
-            return {};
-        return failure(device_->fileName());
-    }
-
-  private:
-    Failure failure(const QString& path) const {
-        return {
-            runtime_error::kPathFileAccess,
-            QStringLiteral("cannot write %1: %2")
-                .arg(path.isEmpty() ? QStringLiteral("the report") : path, device_->errorString())};
-    }
-
-    std::unique_ptr<QFileDevice> device_;
-    QSaveFile* replacing_ = nullptr;
-};
 
 // The run's sink: each row goes into the report and, with a download folder, its page into
 // that folder as the window saves it; progress is shown on a terminal.
@@ -85,6 +36,9 @@ class HeadlessSink : public CheckSink {
 
     bool allGood() const { return allGood_; }
     bool stopped() const { return stopped_; }
+    qsizetype rows() const { return rows_; }
+    // Called, once, when the report's output is gone (a closed pipe).
+    std::function<void()> outputGone;
 
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override {
         return downloadFolder_.isEmpty() ? nullptr
@@ -97,7 +51,9 @@ class HeadlessSink : public CheckSink {
         CheckRow recorded = row;
         if (recorder_)
             recordRow(*recorder_, recorded);
-        output_.write(writer_.row(recorded));
+        ++rows_;
+        if (!output_.write(writer_.row(recorded)) && outputGone)
+            std::exchange(outputGone, nullptr)();
     }
 
     void progressed(const CheckProgress& progress) override {
@@ -128,8 +84,31 @@ class HeadlessSink : public CheckSink {
     const bool showProgress_;
     bool allGood_ = true;
     bool stopped_ = false;
+    qsizetype rows_ = 0;
     UnsavedPages unsavedPages_;
 };
+
+// The exit status of a check whose output was closed, as of a program ended by SIGPIPE.
+constexpr int kClosedOutput = 128 + SIGPIPE;
+
+// The shortcut paths PATH names; "-" reads them from standard input, one per line.
+Result<QStringList> shortcutPathsNamedBy(const QString& path) {
+    if (path != u"-")
+        return shortcutPathsIn(path);
+    QFile in;
+    if (!in.open(STDIN_FILENO, QIODevice::ReadOnly))
+        return Failure{runtime_error::kPathFileAccess,
+                       QStringLiteral("cannot read standard input: %1").arg(in.errorString())};
+    // Bounded as a file of paths is: an endless input would only exhaust memory.
+    const QByteArray bytes = in.read(kMaxTextFileBytes + 1);
+    if (bytes.size() > kMaxTextFileBytes)
+        return Failure{runtime_error::kPathFileAccess,
+                       QStringLiteral("standard input holds more than %1 MiB of paths")
+                           .arg(kMaxTextFileBytes >> 20)};
+    QStringList paths = splitTextLines(QFile::decodeName(bytes));
+    paths.removeAll(QString());
+    return paths;
+}
 
 // How long the history may stay locked by another program after the run before its rows
 // are given up.
@@ -171,7 +150,7 @@ int runHeadlessCheck(const CheckOptions& options) {
     if (!options.downloadFolder.isEmpty() && !QFileInfo(options.downloadFolder).isDir())
         return inputError(
             QStringLiteral("the download folder %1 does not exist").arg(options.downloadFolder));
-    const Result<QStringList> shortcuts = shortcutPathsIn(options.path);
+    const Result<QStringList> shortcuts = shortcutPathsNamedBy(options.path);
     if (!shortcuts.ok())
         return inputError(shortcuts.failure().message);
     ReportOutput output;
@@ -184,16 +163,35 @@ int runHeadlessCheck(const CheckOptions& options) {
     InternetTransfer inet;
     inet.applySettings(TransferSettings{});
     HeadlessSink sink(writer, output, options.downloadFolder, recorder.get());
-    auto* run = new CheckRun(sink, inet, readShortcutAddress, shortcuts.value(), RunLimits{});
+    const QPointer<CheckRun> run =
+        new CheckRun(sink, inet, readShortcutAddress, shortcuts.value(), RunLimits{});
     // The run deletes itself once it has ended, or goes with the component it used.
     run->setParent(&inet);
+    // Stopped from the event loop, never from inside one of the run's calls.
+    const auto stop = [&run] {
+        if (run)
+            run->stop();
+    };
+    int stoppedBy = 0;
+    const StopSignals stopSignals([&](int signal) {
+        stoppedBy = signal;
+        stop();
+    });
+    sink.outputGone = [&] { QTimer::singleShot(0, stop); };
     run->start();
     QCoreApplication::exec();
     if (recorder)
         recorder->finishWithin(sink.stopped(), QDeadlineTimer(kHistoryPatience));
+    if (output.gone())
+        return kClosedOutput; // nobody reads the report any more: nothing to tell
     output.write(writer.end());
     if (const Result<void> finished = output.finish(); !finished.ok())
         return inputError(finished.failure().message);
+    if (stoppedBy) {
+        std::fprintf(stderr, "Stopped after %lld of %lld rows\n", qlonglong(sink.rows()),
+                     qlonglong(shortcuts.value().size()));
+        return 128 + stoppedBy;
+    }
     return sink.allGood() ? 0 : 1;
 }
 

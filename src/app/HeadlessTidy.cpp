@@ -47,8 +47,9 @@ int runHeadlessTidy(const CheckOptions& check, const TidyOptions& tidy, bool app
     // The check's report is not wanted, only its rows in the history.
     CheckOptions recording = check;
     recording.output = QStringLiteral("/dev/null");
-    if (runHeadlessCheck(recording) == 2)
-        return 2;
+    // A usage error, or a check stopped by a signal, ends the tidy there.
+    if (const int checked = runHeadlessCheck(recording); checked > 1)
+        return checked;
     const QString historyPath = historyPathOf(check);
     Result<CheckHistory> history = CheckHistory::open(historyPath);
     const Result<QStringList> shortcuts = shortcutPathsIn(tidy.targetDirectory);
