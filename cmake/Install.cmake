@@ -10,8 +10,11 @@ install(FILES ${CMAKE_BINARY_DIR}/install/vorlan DESTINATION ${CMAKE_INSTALL_BIN
 install(TARGETS listing RUNTIME DESTINATION ${VORLAN_RUNNER_INSTALL_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/src/resources/HelpVorlan.htm
   DESTINATION ${VORLAN_DATA_INSTALL_DIR})
-install(FILES ${CMAKE_SOURCE_DIR}/src/resources/vorlan.desktop
+# The desktop entry and the AppStream metainfo are named by the application's id.
+install(FILES ${CMAKE_SOURCE_DIR}/src/resources/org.example.vorlan.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/src/resources/org.example.vorlan.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${VORLAN_ICON_FOLDER}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 
 # cpack -G DEB: the package's dependencies are those of the shared libraries it links

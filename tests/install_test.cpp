@@ -59,7 +59,7 @@ TEST_F(Installed, EveryFileIsInItsPlace) {
         EXPECT_EQ(QImage(installed(icon)).size(), QSize(size, size)) << icon.toStdString();
     }
     // The desktop entry names the installed program and icon, and validates.
-    const QString entry = installed("share/applications/vorlan.desktop");
+    const QString entry = installed("share/applications/org.example.vorlan.desktop");
     const QStringList lines = QString::fromUtf8(fileBytes(entry)).split(u'\n');
     EXPECT_TRUE(lines.contains("Exec=Vorlan"));
     EXPECT_TRUE(lines.contains("Icon=vorlan"));
