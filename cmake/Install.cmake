@@ -17,6 +17,30 @@ install(FILES ${CMAKE_SOURCE_DIR}/src/resources/org.example.vorlan.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${VORLAN_ICON_FOLDER}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 
+# The manual page, compressed as Debian wants it: gzip -9n
+# stores no name and no time, so that every build gives the same bytes.
+function(vorlan_gzip source name)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/install/${name}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/${source} ${name}
+    COMMAND gzip -9nf ${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/install
+    DEPENDS ${CMAKE_SOURCE_DIR}/${source} VERBATIM)
+endfunction()
+vorlan_gzip(src/resources/vorlan.1 vorlan.1)
+add_custom_target(vorlan_gzipped ALL
+  DEPENDS ${CMAKE_BINARY_DIR}/install/vorlan.1.gz)
+# The page answers "man vorlan" and "man Vorlan", as both names start the program.
+file(CREATE_LINK vorlan.1.gz ${CMAKE_BINARY_DIR}/install/Vorlan.1.gz SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/install/vorlan.1.gz ${CMAKE_BINARY_DIR}/install/Vorlan.1.gz
+  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Bash completes both names too: it loads a completion by the command's name.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install/completion)
+file(CREATE_LINK vorlan ${CMAKE_BINARY_DIR}/install/completion/Vorlan SYMBOLIC)
+install(FILES ${CMAKE_SOURCE_DIR}/src/resources/vorlan.bash-completion
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME vorlan)
+install(FILES ${CMAKE_BINARY_DIR}/install/completion/Vorlan
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
 # cpack -G DEB: the package's dependencies are those of the shared libraries it links
 # (dpkg-shlibdeps), plus the desktop opener.
 set(CPACK_PACKAGE_NAME vorlan)
