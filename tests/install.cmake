@@ -3,4 +3,4 @@
 vorlan_add_test(install_test ${CMAKE_CURRENT_LIST_DIR}/install_test.cpp)
 target_compile_definitions(install_test PRIVATE CMAKE_COMMAND="${CMAKE_COMMAND}"
   BUILD_FOLDER="${CMAKE_BINARY_DIR}")
-add_dependencies(install_test Vorlan listing vorlan_icons)
+add_dependencies(install_test Vorlan listing vorlan_icons vorlan_gzipped)

@@ -13,6 +13,8 @@ int main(int argc, char* argv[]) {
         return vorlan::runCommandLine(argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Vorlan"));
+    // The desktop entry the window belongs to, so that docks show its name and icon.
+    application.setDesktopFileName(QStringLiteral("org.example.vorlan"));
     vorlan::QtPlatform platform;
     vorlan::Form1 form(platform);
     platform.setDialogParent(&form);
