@@ -3,7 +3,7 @@
 # As root it installs what is missing; otherwise it prints the one command to run.
 set -euo pipefail
 packages=(build-essential cmake pkgconf libgtest-dev qt6-base-dev libcpp-httplib-dev libcurl4-openssl-dev libsqlite3-dev libssl-dev openssl nghttp2-server
-          fonts-liberation fonts-ipafont-gothic xdg-utils desktop-file-utils)
+          fonts-liberation fonts-ipafont-gothic xdg-utils desktop-file-utils appstream man-db)
 if [ "${1:-}" = "--with-xvfb" ]; then
   packages+=(xvfb xauth)
 fi

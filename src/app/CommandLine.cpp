@@ -52,8 +52,9 @@ ISO 8601 UTC, empty when unknown; JSON adds header.
 Progress goes to stderr when it is a terminal. Ctrl+C (SIGINT) or SIGTERM stops the check
 at once: the rows so far are written, and stderr says how many.
 Exit status: 0 when every row is GOOD, 1 when some row is not, 2 for a usage or input error,
-130 or 143 when stopped by SIGINT or SIGTERM; for --tidy --apply and --undo-tidy, 0 when
-every selected action was done, 1 when some were refused.
+130 or 143 when stopped by SIGINT or SIGTERM, 141 when the report's output was closed; for
+--tidy --apply and --undo-tidy, 0 when every selected action was done, 1 when some were
+refused.
 )";
 
 } // namespace
