@@ -30,6 +30,8 @@ vorlan_gzip(src/resources/vorlan.1 vorlan.1)
 vorlan_gzip(cmake/debian/changelog changelog)
 add_custom_target(vorlan_gzipped ALL
   DEPENDS ${CMAKE_BINARY_DIR}/install/vorlan.1.gz ${CMAKE_BINARY_DIR}/install/changelog.gz)
+# Built with the program, with the icons, so that an install after ./run.sh finds them.
+add_dependencies(Vorlan vorlan_gzipped vorlan_icons)
 # The page answers "man vorlan" and "man Vorlan", as both names start the program.
 file(CREATE_LINK vorlan.1.gz ${CMAKE_BINARY_DIR}/install/Vorlan.1.gz SYMBOLIC)
 install(FILES ${CMAKE_BINARY_DIR}/install/vorlan.1.gz ${CMAKE_BINARY_DIR}/install/Vorlan.1.gz
