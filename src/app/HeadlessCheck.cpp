@@ -2,6 +2,7 @@
 
 #include "app/ReportOutput.h"
 #include "app/StopSignals.h"
+#include "history/HistoryFile.h"
 #include "linkcheck/engine/CheckRun.h"
 #include "linkcheck/engine/CheckSink.h"
 #include "linkcheck/engine/RowHistory.h"
@@ -143,16 +144,20 @@ QString historyPathOf(const CheckOptions& options) {
     const QString folder =
         workingFolderOf(dataFolderOf(QDir::cleanPath(QCoreApplication::applicationDirPath())));
     QDir().mkpath(folder);
-    return folder + kPathSeparator + QStringLiteral("history.sqlite");
+    return historyFileIn(folder);
 }
 
 int runHeadlessCheck(const CheckOptions& options) {
-    if (!options.downloadFolder.isEmpty() && !QFileInfo(options.downloadFolder).isDir())
-        return inputError(
-            QStringLiteral("the download folder %1 does not exist").arg(options.downloadFolder));
     const Result<QStringList> shortcuts = shortcutPathsNamedBy(options.path);
     if (!shortcuts.ok())
         return inputError(shortcuts.failure().message);
+    return checkShortcuts(options, shortcuts.value());
+}
+
+int checkShortcuts(const CheckOptions& options, const QStringList& shortcuts) {
+    if (!options.downloadFolder.isEmpty() && !QFileInfo(options.downloadFolder).isDir())
+        return inputError(
+            QStringLiteral("the download folder %1 does not exist").arg(options.downloadFolder));
     ReportOutput output;
     if (const Result<void> opened = output.open(options.output); !opened.ok())
         return inputError(opened.failure().message);
@@ -164,7 +169,7 @@ int runHeadlessCheck(const CheckOptions& options) {
     inet.applySettings(TransferSettings{});
     HeadlessSink sink(writer, output, options.downloadFolder, recorder.get());
     const QPointer<CheckRun> run =
-        new CheckRun(sink, inet, readShortcutAddress, shortcuts.value(), RunLimits{});
+        new CheckRun(sink, inet, readShortcutAddress, shortcuts, RunLimits{});
     // The run deletes itself once it has ended, or goes with the component it used.
     run->setParent(&inet);
     // Stopped from the event loop, never from inside one of the run's calls.
@@ -189,7 +194,7 @@ int runHeadlessCheck(const CheckOptions& options) {
         return inputError(finished.failure().message);
     if (stoppedBy) {
         std::fprintf(stderr, "Stopped after %lld of %lld rows\n", qlonglong(sink.rows()),
-                     qlonglong(shortcuts.value().size()));
+                     qlonglong(shortcuts.size()));
         return 128 + stoppedBy;
     }
     return sink.allGood() ? 0 : 1;

@@ -3,6 +3,7 @@
 #include "linkcheck/engine/ReportWriter.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace vorlan {
 
@@ -21,6 +22,8 @@ struct CheckOptions {
 // when every row is GOOD, 1 when some row is not, 2 when the path, the download folder or
 // the output cannot be used (with a message on stderr).
 int runHeadlessCheck(const CheckOptions& options);
+// The same for shortcut paths found already.
+int checkShortcuts(const CheckOptions& options, const QStringList& shortcuts);
 
 // The check history the options name: --history FILE, else history.sqlite in the working
 // folder (made when missing).

@@ -44,17 +44,19 @@ int runHeadlessTidy(const CheckOptions& check, const TidyOptions& tidy, bool app
         return inputError(QStringLiteral("a tidy plans from the check history: drop --no-history"));
     if (!QFileInfo(tidy.targetDirectory).isDir())
         return inputError(QStringLiteral("%1 is not a folder").arg(tidy.targetDirectory));
+    const Result<QStringList> shortcuts = shortcutPathsIn(tidy.targetDirectory);
+    if (!shortcuts.ok())
+        return inputError(shortcuts.failure().message);
     // The check's report is not wanted, only its rows in the history.
     CheckOptions recording = check;
     recording.output = QStringLiteral("/dev/null");
     // A usage error, or a check stopped by a signal, ends the tidy there.
-    if (const int checked = runHeadlessCheck(recording); checked > 1)
+    if (const int checked = checkShortcuts(recording, shortcuts.value()); checked > 1)
         return checked;
     const QString historyPath = historyPathOf(check);
     Result<CheckHistory> history = CheckHistory::open(historyPath);
-    const Result<QStringList> shortcuts = shortcutPathsIn(tidy.targetDirectory);
-    if (!history.ok() || !shortcuts.ok())
-        return inputError(history.ok() ? shortcuts.failure().message : history.failure().message);
+    if (!history.ok())
+        return inputError(history.failure().message);
     const Result<std::vector<TidyProposal>> plan =
         planTidy(history.value(), shortcuts.value(), tidy);
     if (!plan.ok())

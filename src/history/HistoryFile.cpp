@@ -90,6 +90,10 @@ Result<qint64> schemaVersion(sqlite::Database& db) {
 
 } // namespace
 
+QString historyFileIn(const QString& workingFolder) {
+    return workingFolder + QStringLiteral("/history.sqlite");
+}
+
 Result<sqlite::Database> openHistoryFile(const QString& path) {
     Result<sqlite::Database> opened = sqlite::Database::open(path);
     if (!opened.ok())

@@ -1,5 +1,6 @@
 #include "linkcheck/LinkCheck.h"
 
+#include "history/HistoryFile.h"
 #include "linkcheck/PageDownload.h"
 #include "linkcheck/engine/RowHistory.h"
 #include "platform/FileSystem.h"
@@ -48,8 +49,7 @@ void LinkChecker::startRun(QStringList shortcutPaths) {
 void LinkChecker::startRecording() {
     // The history lies in the working folder, beside the search's files.
     Platform& platform = form_.platform();
-    recorder_ = new HistoryRecorder(
-        form_.workingFolder() + kPathSeparator + QStringLiteral("history.sqlite"), this);
+    recorder_ = new HistoryRecorder(historyFileIn(form_.workingFolder()), this);
     connect(recorder_, &HistoryRecorder::notRecorded, this,
             [&platform](const QString& message) { platform.message(message); });
     // A tidy plans from the rows a check recorded: it can be asked for once they are written.

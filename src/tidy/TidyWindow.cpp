@@ -1,5 +1,6 @@
 #include "tidy/TidyWindow.h"
 
+#include "history/HistoryFile.h"
 #include "history/TidyApply.h"
 #include "linkcheck/LinkCheck.h"
 #include "platform/Platform.h"
@@ -16,10 +17,6 @@ namespace vorlan {
 namespace {
 
 enum Column { Selected, Action, Shortcut, Now, Proposed, Why, Outcome, Columns };
-
-QString historyPathOf(const Form1& form) {
-    return form.workingFolder() + kPathSeparator + QStringLiteral("history.sqlite");
-}
 
 QString actionText(const TidyProposal& proposal) {
     if (proposal.reason != TidyReason::Moved)
@@ -94,7 +91,7 @@ std::optional<std::vector<TidyProposal>> TidyWindow::plan() {
     QStringList shortcuts;
     for (const CheckRow& row : LinkChecker::of(form_).rows())
         shortcuts.append(row.shortcutPath);
-    Result<CheckHistory> history = CheckHistory::open(historyPathOf(form_));
+    Result<CheckHistory> history = CheckHistory::open(historyFileIn(form_.workingFolder()));
     Result<std::vector<TidyProposal>> planned =
         history.ok() ? planTidy(history.value(), shortcuts, options_) : history.failure();
     if (!planned.ok()) {
@@ -138,7 +135,8 @@ void TidyWindow::apply() {
         (*planned)[row].selected = Proposals->item(int(row), Selected)->checkState() == Qt::Checked;
     plan_ = std::move(*planned);
     fillTable();
-    const std::vector<TidyOutcome> outcomes = applyTidy(historyPathOf(form_), plan_);
+    const std::vector<TidyOutcome> outcomes =
+        applyTidy(historyFileIn(form_.workingFolder()), plan_);
     const bool moved = std::any_of(outcomes.begin(), outcomes.end(), [this](const auto& outcome) {
         return outcome.done && std::any_of(plan_.begin(), plan_.end(), [&outcome](const auto& p) {
                    return p.shortcutPath == outcome.shortcutPath && p.reason != TidyReason::Moved;
@@ -148,7 +146,7 @@ void TidyWindow::apply() {
 }
 
 void TidyWindow::undo() {
-    const std::vector<TidyOutcome> outcomes = undoLastTidy(historyPathOf(form_));
+    const std::vector<TidyOutcome> outcomes = undoLastTidy(historyFileIn(form_.workingFolder()));
     // An undone move changes paths too; an undone rewrite does not, but cannot be told apart.
     showOutcomes(outcomes, std::any_of(outcomes.begin(), outcomes.end(),
                                        [](const TidyOutcome& outcome) { return outcome.done; }));

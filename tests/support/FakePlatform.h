@@ -32,9 +32,7 @@ class FakePlatform : public QtPlatform {
     QString saveFileName(const QString&, const QString&) override {
         return next(saveFileAnswers, QString());
     }
-    QString chooseFolder(const QString&, const QString&) override {
-        return next(folderAnswers, QString());
-    }
+    QString chooseFolder(const QString&, const QString&) override { return {}; } // cancelled
     void setClipboardText(const QString& text) override { clipboard.append(text); }
     QString programFolder() const override { return programFolder_; }
     QString executableName() const override { return QStringLiteral("Vorlan"); }
@@ -43,7 +41,6 @@ class FakePlatform : public QtPlatform {
     std::deque<bool> yesNoAnswers;
     std::deque<QString> inputAnswers;
     std::deque<QString> saveFileAnswers;
-    std::deque<QString> folderAnswers;
     // Runs inside every dialog, as a real modal dialog lets the window's events run.
     std::function<void()> whileDialogOpen;
 
