@@ -97,25 +97,23 @@ TEST_F(EngineFixture, RowsKeepTheirOrderWhateverOrderTheAnswersComeIn) {
     EXPECT_EQ(rows(), expected);
 }
 
-TEST(FetchScheduler, StartsIdleHostsFirstThenTheEarliestWithinBothLimits) {
-    FetchScheduler scheduler(3, 2);
-    const char* hosts[] = {"a", "a", "a", "b", "c", "b", "a"};
+TEST(FetchScheduler, StartsTheHostWithMostRoundsLeftThenIdleHostsThenTheEarliest) {
+    FetchScheduler scheduler(4, 2);
+    const char* hosts[] = {"a", "b", "b", "b", "c", "a", "b"};
     for (int item = 0; item < 7; ++item)
         scheduler.enqueue(item, QString::fromLatin1(hosts[item]));
-    EXPECT_EQ(scheduler.takeNext(), 0);
-    EXPECT_EQ(scheduler.takeNext(), 3); // hosts with nothing in flight come first
-    EXPECT_EQ(scheduler.takeNext(), 4);
+    EXPECT_EQ(scheduler.takeNext(), 1);            // b needs two rounds of two
+    EXPECT_EQ(scheduler.takeNext(), 2);            // and still does
+    EXPECT_EQ(scheduler.takeNext(), 0);            // b is full; a and c have nothing in flight
+    EXPECT_EQ(scheduler.takeNext(), 4);            // c has nothing in flight, a has
     EXPECT_EQ(scheduler.takeNext(), std::nullopt); // the run is full
-    scheduler.release(QStringLiteral("c"));
-    EXPECT_EQ(scheduler.takeNext(), 1);
     scheduler.release(QStringLiteral("b"));
-    EXPECT_EQ(scheduler.takeNext(), 5);
-    scheduler.release(QStringLiteral("b"));
-    EXPECT_EQ(scheduler.takeNext(), std::nullopt); // host a is full
-    scheduler.release(QStringLiteral("a"));        // item 1 stopped: it waits again, before item 2
-    scheduler.enqueue(1, QStringLiteral("a"));
-    EXPECT_EQ(scheduler.takeNext(0), std::nullopt);
-    EXPECT_EQ(scheduler.takeNext(), 1);
+    scheduler.release(QStringLiteral("b")); // item 2 stopped: it waits again, before item 3
+    scheduler.enqueue(2, QStringLiteral("b"));
+    EXPECT_EQ(scheduler.takeNext(1), std::nullopt);
+    EXPECT_EQ(scheduler.takeNext(2), 2);
+    EXPECT_EQ(scheduler.takeNext(), 3); // b and a are busy, with one round left: the earliest
+    EXPECT_EQ(scheduler.takeNext(), std::nullopt);
 }
 
 class EngineRun : public EngineFixture {

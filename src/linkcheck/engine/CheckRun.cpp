@@ -100,8 +100,12 @@ void CheckRun::pump() {
         }
         if (!ended_) {
             admitItems(QDeadlineTimer(kSlice));
-            const bool allLaunched = launchRequests(QDeadlineTimer(kSlice));
             const qsizetype admitted = committed_ + qsizetype(window_.size());
+            // Requests start once the first read-ahead is in: which host goes first depends
+            // on how many requests wait for each.
+            readAheadFilled_ = readAheadFilled_ || admitted == shortcutPaths_.size() ||
+                               qsizetype(window_.size()) == kReadAhead;
+            const bool allLaunched = !readAheadFilled_ || launchRequests(QDeadlineTimer(kSlice));
             // Items that failed before any request (no address, a refused one) are done
             // at once; so are the reads of a slice that ran out.
             moreToDo = moreToDo || !allLaunched || (!window_.empty() && window_.front().done) ||

@@ -25,7 +25,7 @@ class PageWriter;
 // therefore hold little more than the budget plus one page (kLargestBody), and no request
 // is sent more than twice.
 struct RunLimits {
-    int requestsInFlight = 128;
+    int requestsInFlight = 256;
     int requestsPerHost = 6;
     qint64 pageBytesHeld = 128 << 20;
 };
@@ -101,6 +101,7 @@ class CheckRun : public QObject {
     bool pumping_ = false;
     bool pumpAgain_ = false;
     bool ended_ = false;
+    bool readAheadFilled_ = false;
 };
 
 } // namespace vorlan

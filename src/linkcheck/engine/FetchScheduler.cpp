@@ -12,14 +12,24 @@ QString connectionKey(const QUrl& url) {
 FetchScheduler::FetchScheduler(int maxInFlight, int maxPerHost)
     : maxInFlight_(maxInFlight), maxPerHost_(maxPerHost) {}
 
+FetchScheduler::Rank FetchScheduler::rankOf(const QString& key, const Host& host) const {
+    const qsizetype limit = limitOf(host);
+    const qsizetype roundsLeft = (qsizetype(host.waiting.size()) + limit - 1) / limit;
+    return {-roundsLeft, host.inFlight > 0, host.waiting.front(), key};
+}
+
 void FetchScheduler::offer(const QString& key, const Host& host) {
-    if (!host.waiting.empty() && host.inFlight < limitOf(host))
-        startableOf(host).emplace(host.waiting.front(), key);
+    if (host.waiting.empty() || host.inFlight >= limitOf(host))
+        return;
+    startableByRank_.insert(rankOf(key, host));
+    startableByItem_.emplace(host.waiting.front(), key);
 }
 
 void FetchScheduler::withdraw(const QString& key, const Host& host) {
-    if (!host.waiting.empty())
-        startableOf(host).erase({host.waiting.front(), key});
+    if (host.waiting.empty())
+        return;
+    startableByRank_.erase(rankOf(key, host));
+    startableByItem_.erase({host.waiting.front(), key});
 }
 
 void FetchScheduler::enqueue(qsizetype item, const QString& key) {
@@ -30,19 +40,18 @@ void FetchScheduler::enqueue(qsizetype item, const QString& key) {
 }
 
 std::optional<qsizetype> FetchScheduler::takeNext(qsizetype latestItem) {
-    if (inFlight_ >= maxInFlight_)
+    if (inFlight_ >= maxInFlight_ || startableByItem_.empty())
         return std::nullopt;
-    const auto startsInTime = [latestItem](const Startable& startable) {
-        return !startable.empty() && startable.begin()->first <= latestItem;
-    };
-    const Startable* from = startsInTime(startableOfIdleHosts_)   ? &startableOfIdleHosts_
-                            : startsInTime(startableOfBusyHosts_) ? &startableOfBusyHosts_
-                                                                  : nullptr;
-    if (!from)
+    QString key;
+    if (const Rank& best = *startableByRank_.begin(); std::get<2>(best) <= latestItem)
+        key = std::get<3>(best);
+    else if (startableByItem_.begin()->first <= latestItem)
+        key = startableByItem_.begin()->second;
+    else
         return std::nullopt;
-    const auto [item, key] = *from->begin();
     Host& host = hosts_[key];
     withdraw(key, host);
+    const qsizetype item = host.waiting.front();
     host.waiting.pop_front();
     ++host.inFlight;
     ++inFlight_;
