@@ -97,12 +97,12 @@ TEST_F(EngineFixture, RowsKeepTheirOrderWhateverOrderTheAnswersComeIn) {
     EXPECT_EQ(rows(), expected);
 }
 
-TEST(FetchScheduler, StartsTheHostWithMostRoundsLeftThenIdleHostsThenTheEarliest) {
+TEST(FetchScheduler, StartsTheHostThatHoldsTheRunBackThenIdleConnectionsThenTheEarliest) {
     FetchScheduler scheduler(4, 2);
     const char* hosts[] = {"a", "b", "b", "b", "c", "a", "b"};
     for (int item = 0; item < 7; ++item)
         scheduler.enqueue(item, QString::fromLatin1(hosts[item]));
-    EXPECT_EQ(scheduler.takeNext(), 1);            // b needs two rounds of two
+    EXPECT_EQ(scheduler.takeNext(), 1);            // b needs two rounds of two, as many as the run
     EXPECT_EQ(scheduler.takeNext(), 2);            // and still does
     EXPECT_EQ(scheduler.takeNext(), 0);            // b is full; a and c have nothing in flight
     EXPECT_EQ(scheduler.takeNext(), 4);            // c has nothing in flight, a has
@@ -114,6 +114,20 @@ TEST(FetchScheduler, StartsTheHostWithMostRoundsLeftThenIdleHostsThenTheEarliest
     EXPECT_EQ(scheduler.takeNext(2), 2);
     EXPECT_EQ(scheduler.takeNext(), 3); // b and a are busy, with one round left: the earliest
     EXPECT_EQ(scheduler.takeNext(), std::nullopt);
+}
+
+TEST(FetchScheduler, PrefersAHostWhoseConnectionIsIdleToAnEarlierNewOne) {
+    FetchScheduler scheduler(1, 2);
+    const char* hosts[] = {"a", "b", "c", "b"};
+    for (int item = 0; item < 4; ++item)
+        scheduler.enqueue(item, QString::fromLatin1(hosts[item]));
+    EXPECT_EQ(scheduler.takeNext(), 0);
+    scheduler.release(QStringLiteral("a"));
+    EXPECT_EQ(scheduler.takeNext(), 1);
+    scheduler.release(QStringLiteral("b"));
+    EXPECT_EQ(scheduler.takeNext(), 3); // b's connection is open; c has none yet
+    scheduler.release(QStringLiteral("b"));
+    EXPECT_EQ(scheduler.takeNext(), 2);
 }
 
 class EngineRun : public EngineFixture {

@@ -41,6 +41,8 @@ class HeadlessSink : public CheckSink {
     // Called, once, when the report's output is gone (a closed pipe).
     std::function<void()> outputGone;
 
+    bool keepsPages() const override { return !downloadFolder_.isEmpty(); }
+
     std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) override {
         return downloadFolder_.isEmpty() ? nullptr
                                          : pageWriterInto(downloadFolder_, row.shortcutPath, page);

@@ -13,7 +13,10 @@ namespace {
 
 // Items read ahead of the first uncommitted row: room to find work for every host while a
 // slow request holds the rows after it back.
-constexpr qsizetype kReadAhead = 4096;
+constexpr qsizetype kReadAhead = 32768;
+// Requests start once so many items are read (or all): which host goes first depends on how
+// many requests wait for each.
+constexpr qsizetype kReadBeforeStart = 4096;
 // The longest the run keeps other events waiting, per step of its work (committing rows,
 // reading addresses, starting requests): with libcurl's own turn the window waits 20 ms or so.
 constexpr std::chrono::milliseconds kSlice(4);
@@ -25,7 +28,7 @@ constexpr std::chrono::milliseconds kProgressInterval(100);
 CheckRun::CheckRun(CheckSink& sink, HttpClient& inet, AddressReader readAddress,
                    QStringList shortcutPaths, RunLimits limits)
     : sink_(sink), inet_(inet), readAddress_(std::move(readAddress)),
-      shortcutPaths_(std::move(shortcutPaths)), limits_(limits),
+      shortcutPaths_(std::move(shortcutPaths)), limits_(limits), keepsPages_(sink.keepsPages()),
       scheduler_(limits.requestsInFlight, limits.requestsPerHost) {
     inet_.setTooManyRequestsHandler(
         [this](const QUrl& url) { scheduler_.slowDown(connectionKey(url)); });
@@ -101,10 +104,8 @@ void CheckRun::pump() {
         if (!ended_) {
             admitItems(QDeadlineTimer(kSlice));
             const qsizetype admitted = committed_ + qsizetype(window_.size());
-            // Requests start once the first read-ahead is in: which host goes first depends
-            // on how many requests wait for each.
             readAheadFilled_ = readAheadFilled_ || admitted == shortcutPaths_.size() ||
-                               qsizetype(window_.size()) == kReadAhead;
+                               qsizetype(window_.size()) >= kReadBeforeStart;
             const bool allLaunched = !readAheadFilled_ || launchRequests(QDeadlineTimer(kSlice));
             // Items that failed before any request (no address, a refused one) are done
             // at once; so are the reads of a slice that ran out.
@@ -126,8 +127,7 @@ CheckRow CheckRun::rowOf(const Item& item) const {
     row.shortcutPath = item.shortcutPath;
     row.address = item.address;
     // The status comes from the transfer alone; saving may hand the page over.
-    row.status =
-        statusText(item.page.isEmpty(), item.response.statusCode, item.response.errorNumber);
+    row.status = statusText(!item.bodyArrived, item.response.statusCode, item.response.errorNumber);
     row.statusCode = item.response.statusCode;
     row.finalAddress = item.response.finalUrl.toString(QUrl::FullyEncoded);
     row.header = item.response.header;
@@ -220,6 +220,9 @@ bool CheckRun::launchRequests(const QDeadlineTimer& slice) {
 }
 
 void CheckRun::pageArrived(Item& item, qsizetype index, QByteArrayView bytes) {
+    item.bodyArrived = item.bodyArrived || !bytes.isEmpty();
+    if (!keepsPages_)
+        return;
     item.page.append(bytes);
     pageBytesHeld_ += bytes.size();
     if (pageBytesHeld_ <= limits_.pageBytesHeld || index == committed_)
@@ -246,6 +249,7 @@ void CheckRun::itemFetched(Item& item, const TransferResponse& response) {
 void CheckRun::dropPage(Item& item) {
     pageBytesHeld_ -= item.page.size();
     item.page.clear();
+    item.bodyArrived = false;
 }
 
 void CheckRun::reportProgress() {

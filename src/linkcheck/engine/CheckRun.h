@@ -59,6 +59,7 @@ class CheckRun : public QObject {
         HttpClient::TransferId transfer = 0;
         bool deferred = false; // stopped over the page budget, waits to come first
         PageBody page;
+        bool bodyArrived = false;
         TransferResponse response;
         bool done = false;
     };
@@ -86,6 +87,7 @@ class CheckRun : public QObject {
     const AddressReader readAddress_;
     const QStringList shortcutPaths_;
     const RunLimits limits_;
+    const bool keepsPages_;
     FetchScheduler scheduler_;
     // The items from the first uncommitted one to the last one read.
     std::deque<Item> window_;

@@ -26,6 +26,9 @@ class CheckSink {
   public:
     virtual ~CheckSink() = default;
 
+    // Whether the run keeps the pages it fetches, for rowCommitted; when not, every page it
+    // hands over is empty, and none costs memory while its row waits.
+    virtual bool keepsPages() const { return true; }
     // Row row.index is committed; its page may be saved. A writer returned is driven by the
     // run, a slice at a time, before the row ends. The page may be taken over.
     virtual std::unique_ptr<PageWriter> rowCommitted(const CheckRow& row, PageBody& page) = 0;

@@ -12,47 +12,58 @@ QString connectionKey(const QUrl& url) {
 FetchScheduler::FetchScheduler(int maxInFlight, int maxPerHost)
     : maxInFlight_(maxInFlight), maxPerHost_(maxPerHost) {}
 
-FetchScheduler::Rank FetchScheduler::rankOf(const QString& key, const Host& host) const {
+qsizetype FetchScheduler::roundsLeftOf(const Host& host) const {
     const qsizetype limit = limitOf(host);
-    const qsizetype roundsLeft = (qsizetype(host.waiting.size()) + limit - 1) / limit;
-    return {-roundsLeft, host.inFlight > 0, host.waiting.front(), key};
+    return (qsizetype(host.waiting.size()) + limit - 1) / limit;
 }
 
 void FetchScheduler::offer(const QString& key, const Host& host) {
     if (host.waiting.empty() || host.inFlight >= limitOf(host))
         return;
-    startableByRank_.insert(rankOf(key, host));
-    startableByItem_.emplace(host.waiting.front(), key);
+    const qsizetype item = host.waiting.front();
+    startableByRounds_.emplace(-roundsLeftOf(host), stateOf(host), item, key);
+    startableByState_.emplace(stateOf(host), item, key);
+    startableByItem_.emplace(item, key);
 }
 
 void FetchScheduler::withdraw(const QString& key, const Host& host) {
     if (host.waiting.empty())
         return;
-    startableByRank_.erase(rankOf(key, host));
-    startableByItem_.erase({host.waiting.front(), key});
+    const qsizetype item = host.waiting.front();
+    startableByRounds_.erase({-roundsLeftOf(host), stateOf(host), item, key});
+    startableByState_.erase({stateOf(host), item, key});
+    startableByItem_.erase({item, key});
+}
+
+const QString& FetchScheduler::bestHost() const {
+    const qsizetype runRoundsLeft = (waiting_ + maxInFlight_ - 1) / maxInFlight_;
+    const auto& busiest = *startableByRounds_.begin();
+    return -std::get<0>(busiest) >= runRoundsLeft ? std::get<3>(busiest)
+                                                  : std::get<2>(*startableByState_.begin());
 }
 
 void FetchScheduler::enqueue(qsizetype item, const QString& key) {
     Host& host = hosts_[key];
     withdraw(key, host);
     host.waiting.insert(std::upper_bound(host.waiting.begin(), host.waiting.end(), item), item);
+    ++waiting_;
     offer(key, host);
 }
 
 std::optional<qsizetype> FetchScheduler::takeNext(qsizetype latestItem) {
     if (inFlight_ >= maxInFlight_ || startableByItem_.empty())
         return std::nullopt;
-    QString key;
-    if (const Rank& best = *startableByRank_.begin(); std::get<2>(best) <= latestItem)
-        key = std::get<3>(best);
-    else if (startableByItem_.begin()->first <= latestItem)
-        key = startableByItem_.begin()->second;
-    else
+    const auto& [earliestItem, earliestHost] = *startableByItem_.begin();
+    if (earliestItem > latestItem)
         return std::nullopt;
+    QString key = bestHost();
+    if (hosts_[key].waiting.front() > latestItem)
+        key = earliestHost;
     Host& host = hosts_[key];
     withdraw(key, host);
     const qsizetype item = host.waiting.front();
     host.waiting.pop_front();
+    --waiting_;
     ++host.inFlight;
     ++inFlight_;
     offer(key, host);
@@ -65,6 +76,7 @@ void FetchScheduler::release(const QString& key) {
     withdraw(key, host);
     --host.inFlight;
     --inFlight_;
+    host.warm = true;
     offer(key, host);
     if (host.inFlight == 0 && host.waiting.empty() && !host.slowedDown)
         hosts_.erase(it);

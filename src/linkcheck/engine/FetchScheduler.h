@@ -15,11 +15,13 @@ namespace vorlan {
 // share one, as the network stack opens no more connections to one host than that.
 QString connectionKey(const QUrl& url);
 
-// Decides which waiting request starts next, while the run as a whole has a free slot. The
-// host whose waiting requests need the most rounds at its limit goes first, as the run can
-// end no sooner than that host's last round; among equals, a host with nothing in flight, as
-// it can reuse its idle connection (a new connection costs a lookup and a TLS handshake);
-// then the host whose first waiting request is the earliest.
+// Decides which waiting request starts next, while the run as a whole has a free slot. A host
+// whose waiting requests need at least as many rounds at its limit as the whole run needs at
+// its own goes first, the one needing most, as the run can end no sooner than its last round.
+// Otherwise a host whose connection is likely open and idle (a request of it has ended, none is
+// in flight) goes first, as a new connection costs a lookup and a TLS handshake; then a host
+// not yet connected, then a busy one; among equals the host whose first waiting request is the
+// earliest.
 class FetchScheduler {
   public:
     FetchScheduler(int maxInFlight, int maxPerHost);
@@ -42,6 +44,8 @@ class FetchScheduler {
     struct Host {
         int inFlight = 0;
         bool slowedDown = false;
+        // A request of the host has ended: its connection is likely open and idle.
+        bool warm = false;
         std::deque<qsizetype> waiting;
     };
     // Offers the host's first waiting request when the host has a free slot; withdraws the
@@ -49,17 +53,22 @@ class FetchScheduler {
     void offer(const QString& key, const Host& host);
     void withdraw(const QString& key, const Host& host);
     int limitOf(const Host& host) const { return host.slowedDown ? 1 : maxPerHost_; }
-    // Fewer rounds left sort later; then busy hosts; then later first items.
-    using Rank = std::tuple<qsizetype, bool, qsizetype, QString>;
-    Rank rankOf(const QString& key, const Host& host) const;
+    // 0 for a host with an idle connection, 1 for one not yet connected, 2 for a busy one.
+    static int stateOf(const Host& host) { return host.inFlight > 0 ? 2 : host.warm ? 0 : 1; }
+    qsizetype roundsLeftOf(const Host& host) const;
+    // Of the startable hosts, the one the rule above picks.
+    const QString& bestHost() const;
 
     int maxInFlight_;
     int maxPerHost_;
     int inFlight_ = 0;
+    qsizetype waiting_ = 0;
     // Hosts with requests waiting or in flight, and those slowed down, for the whole run.
     QHash<QString, Host> hosts_;
-    // The first waiting request of every host with a free slot, by rank and by item.
-    std::set<Rank> startableByRank_;
+    // The first waiting request of every host with a free slot: by rounds left (negated), by
+    // state, and by item.
+    std::set<std::tuple<qsizetype, int, qsizetype, QString>> startableByRounds_;
+    std::set<std::tuple<int, qsizetype, QString>> startableByState_;
     std::set<std::pair<qsizetype, QString>> startableByItem_;
 };
 
