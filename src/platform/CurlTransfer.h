@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <curl/curl.h>
+#include <memory>
 
 namespace vorlan {
 
@@ -37,6 +38,8 @@ class CurlTransfer {
     HttpClient::DoneHandler onDone;
     RedirectFollower redirects;
     BusyServerRetry retry;
+    // The name lookup cache the transfer uses, kept until its libcurl handle is gone.
+    std::shared_ptr<void> lookups;
     // Set once libcurl has ended the transfer, to finish it outside libcurl.
     bool ended = false;
     int curlResult = CURLE_OK;

@@ -22,10 +22,12 @@ class InternetTransfer : public QObject, public HttpClient {
     explicit InternetTransfer(QObject* parent = nullptr);
     ~InternetTransfer() override;
 
-    // Starts a run's settings afresh; the system's proxy is asked again per host.
+    // Starts a run's settings afresh; the system's proxy is asked again per host, and host
+    // names are looked up again.
     void applySettings(const TransferSettings& settings) {
         settings_ = settings;
         proxy_.forget();
+        transfers_.forgetLookups();
     }
     int activeTransfers() const { return transfers_.size(); }
 

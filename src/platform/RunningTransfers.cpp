@@ -16,6 +16,7 @@ CurlTransfer& RunningTransfers::add(const QUrl& url, qint64 timeoutMs,
     const TransferId id = ++lastId_;
     auto transfer =
         std::make_unique<CurlTransfer>(id, url, timeoutMs, std::move(onData), std::move(onDone));
+    transfer->lookups = lookups_.attach(transfer->easy);
     return *transfers_.emplace(id, std::move(transfer)).first->second;
 }
 

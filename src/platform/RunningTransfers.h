@@ -2,6 +2,7 @@
 
 #include "platform/CurlDriver.h"
 #include "platform/HttpClient.h"
+#include "platform/LookupCache.h"
 
 #include <map>
 #include <memory>
@@ -33,12 +34,15 @@ class RunningTransfers {
     void remove(TransferId id);
     void abort(TransferId id);
     void abortAll();
+    // Later transfers look host names up afresh.
+    void forgetLookups() { lookups_.forget(); }
 
   private:
     void takeOut(const std::vector<CurlDriver::Ended>& ended);
 
     const EndedHandler onEnded_;
     CurlDriver driver_;
+    LookupCache lookups_;
     std::map<TransferId, std::unique_ptr<CurlTransfer>> transfers_;
     TransferId lastId_ = 0;
 };

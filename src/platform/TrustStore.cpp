@@ -27,6 +27,8 @@ X509_STORE* loadStore(QByteArray file, const QByteArray& folder, CURL* easy) {
 
 CURLcode useStore(CURL*, void* context, void* store) {
     SSL_CTX_set1_cert_store(static_cast<SSL_CTX*>(context), static_cast<X509_STORE*>(store));
+    // A connection waiting in libcurl's cache for its host's next request holds no buffers.
+    SSL_CTX_set_mode(static_cast<SSL_CTX*>(context), SSL_MODE_RELEASE_BUFFERS);
     return CURLE_OK;
 }
 
