@@ -36,6 +36,8 @@ void LinkChecker::startRun(QStringList shortcutPaths) {
     form_.List3->clear();
     form_.List4->clear();
     rows_.clear();
+    // All rows at once: growing the list step by step would hold two copies at a time.
+    rows_.reserve(shortcutPaths.size());
     unsavedPages_ = UnsavedPages();
     startRecording();
     run_ = new CheckRun(

@@ -72,8 +72,10 @@ CurlDriver::CurlDriver(QObject& context, EndedHandler onEnded)
     curl_multi_setopt(handle_, CURLMOPT_SOCKETDATA, &watches_);
     curl_multi_setopt(handle_, CURLMOPT_TIMERFUNCTION, &CurlDriver::setTimer);
     curl_multi_setopt(handle_, CURLMOPT_TIMERDATA, this);
-    // Connections stay open for reuse across the hosts of a run.
-    curl_multi_setopt(handle_, CURLMOPT_MAXCONNECTS, 512L);
+    // Connections stay open for reuse: those of the requests in flight (a run keeps up to 256)
+    // and some idle ones, whose hosts' next requests a run starts first. No more: libcurl
+    // walks its whole cache of connections whenever a transfer ends.
+    curl_multi_setopt(handle_, CURLMOPT_MAXCONNECTS, 300L);
     timer_.setSingleShot(true);
     QObject::connect(&timer_, &QTimer::timeout, &context_, [this] {
         if (turn_.mayWork())

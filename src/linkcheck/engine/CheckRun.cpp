@@ -12,8 +12,10 @@ namespace vorlan {
 namespace {
 
 // Items read ahead of the first uncommitted row: room to find work for every host while a
-// slow request holds the rows after it back.
-constexpr qsizetype kReadAhead = 32768;
+// slow request holds the rows after it back, and to find a host's next requests while its
+// connection is open. Fewer when the run keeps pages: each row done early holds its page.
+constexpr qsizetype kReadAhead = 49152;
+constexpr qsizetype kReadAheadKeepingPages = 32768;
 // Requests start once so many items are read (or all): which host goes first depends on how
 // many requests wait for each.
 constexpr qsizetype kReadBeforeStart = 4096;
@@ -29,6 +31,7 @@ CheckRun::CheckRun(CheckSink& sink, HttpClient& inet, AddressReader readAddress,
                    QStringList shortcutPaths, RunLimits limits)
     : sink_(sink), inet_(inet), readAddress_(std::move(readAddress)),
       shortcutPaths_(std::move(shortcutPaths)), limits_(limits), keepsPages_(sink.keepsPages()),
+      readAhead_(keepsPages_ ? kReadAheadKeepingPages : kReadAhead),
       scheduler_(limits.requestsInFlight, limits.requestsPerHost) {
     inet_.setTooManyRequestsHandler(
         [this](const QUrl& url) { scheduler_.slowDown(connectionKey(url)); });
@@ -110,7 +113,7 @@ void CheckRun::pump() {
             // Items that failed before any request (no address, a refused one) are done
             // at once; so are the reads of a slice that ran out.
             moreToDo = moreToDo || !allLaunched || (!window_.empty() && window_.front().done) ||
-                       (admitted < shortcutPaths_.size() && qsizetype(window_.size()) < kReadAhead);
+                       (admitted < shortcutPaths_.size() && qsizetype(window_.size()) < readAhead_);
         }
     }
     if (ended_) {
@@ -130,6 +133,9 @@ CheckRow CheckRun::rowOf(const Item& item) const {
     row.status = statusText(!item.bodyArrived, item.response.statusCode, item.response.errorNumber);
     row.statusCode = item.response.statusCode;
     row.finalAddress = item.response.finalUrl.toString(QUrl::FullyEncoded);
+    // Where no redirect led elsewhere, the row holds the address once.
+    if (row.finalAddress == row.address)
+        row.finalAddress = row.address;
     row.header = item.response.header;
     row.hops = item.response.hops;
     return row;
@@ -172,7 +178,7 @@ void CheckRun::endRow() {
 }
 
 void CheckRun::admitItems(const QDeadlineTimer& slice) {
-    while (qsizetype(window_.size()) < kReadAhead) {
+    while (qsizetype(window_.size()) < readAhead_) {
         const qsizetype index = committed_ + qsizetype(window_.size());
         if (index == shortcutPaths_.size())
             return;

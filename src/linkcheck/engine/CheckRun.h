@@ -88,6 +88,7 @@ class CheckRun : public QObject {
     const QStringList shortcutPaths_;
     const RunLimits limits_;
     const bool keepsPages_;
+    const qsizetype readAhead_;
     FetchScheduler scheduler_;
     // The items from the first uncommitted one to the last one read.
     std::deque<Item> window_;

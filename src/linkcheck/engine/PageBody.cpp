@@ -47,6 +47,8 @@ void PageBody::moveToFile() {
 }
 
 void PageBody::seal() {
+    // A body waits for its row with no room to grow.
+    memory_.squeeze();
     if (writing_) {
         whole_ = whole_ && writing_->flush();
         writing_.reset();

@@ -15,7 +15,7 @@ class PageBody {
   public:
     // Largest body kept in memory, and the budget of all bodies in memory together.
     static constexpr qint64 kLargestInMemory = 1 << 20;
-    static constexpr qint64 kMemoryBudget = 32 << 20;
+    static constexpr qint64 kMemoryBudget = 16 << 20;
 
     PageBody() = default;
     ~PageBody();
