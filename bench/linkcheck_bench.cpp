@@ -3,12 +3,14 @@
 //   linkcheck_bench [--links N] [--hosts H] [--delay-ms D] [--heavy K] [--heavy-mb M]
 //                   [--many-headers L] [--save] [--no-history]
 // --heavy makes K of the links pages of M megabytes; --save checks "Download all URLs";
-// the run records into a fresh history unless --no-history.
+// the run records into a fresh history unless --no-history. While the run goes on, the lists
+// are used every 200 ms (a shortcut selected, the results scrolled), and the longest use told.
 #include "CheckRunSetup.h"
 #include "linkcheck/LinkCheck.h"
 
 #include <QElapsedTimer>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
@@ -33,6 +35,40 @@ class StallMeter : public QObject {
     qint64 longest_ = 0;
 };
 
+// Uses the lists as a person would while the run goes on: every 200 ms it selects a shortcut
+// in List1 (whose address the window then reads and shows) and scrolls the results lists to a
+// row already checked, timing each use.
+class ListUse : public QObject {
+  public:
+    explicit ListUse(vorlan::Form1& form) : form_(form) {
+        connect(&timer_, &QTimer::timeout, this, [this] { use(); });
+        timer_.start(200);
+    }
+    int uses() const { return uses_; }
+    qint64 longestMs() const { return longest_; }
+
+  private:
+    void use() {
+        QElapsedTimer took;
+        took.start();
+        if (form_.List1->count() > 0)
+            form_.List1->setCurrentRow(random_.bounded(form_.List1->count()));
+        if (const int rows = form_.List3->count(); rows > 0) {
+            const int row = random_.bounded(rows);
+            form_.List3->scrollToItem(form_.List3->item(row));
+            form_.List4->scrollToItem(form_.List4->item(row));
+        }
+        longest_ = std::max(longest_, took.elapsed());
+        ++uses_;
+    }
+
+    vorlan::Form1& form_;
+    QTimer timer_;
+    QRandomGenerator random_{20261207};
+    int uses_ = 0;
+    qint64 longest_ = 0;
+};
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -42,6 +78,7 @@ int main(int argc, char** argv) {
     const CheckRunOptions& options = bench.options();
     const vorlan::Form1& form = bench.form();
     const StallMeter stalls;
+    const ListUse listUse(bench.form());
     const double seconds = bench.run();
 
     const double bound = latencyBoundSeconds(options);
@@ -59,6 +96,8 @@ int main(int argc, char** argv) {
     std::printf("peak memory: %ld MB\n", peakMemoryKb() / 1024);
     std::printf("CPU seconds per 1000 links: %.3f\n", cpuSeconds() * 1000 / options.links);
     std::printf("longest event-loop stall: %lld ms\n", stalls.longestMs());
+    std::printf("list uses during the run: %d, longest %lld ms\n", listUse.uses(),
+                listUse.longestMs());
     std::printf("rows: %d (%s)\n", form.List4->count(), qPrintable(statusCounts.join(", ")));
     return form.List4->count() == options.links ? 0 : 1;
 }
