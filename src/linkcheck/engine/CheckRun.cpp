@@ -16,8 +16,8 @@ namespace {
 // connection is open. Fewer when the run keeps pages: each row done early holds its page.
 constexpr qsizetype kReadAhead = 49152;
 constexpr qsizetype kReadAheadKeepingPages = 32768;
-// Requests start once so many items are read (or all): which host goes first depends on how
-// many requests wait for each.
+// Requests start once so many items are read (or all of them): which host goes first depends
+// on how many requests wait for each.
 constexpr qsizetype kReadBeforeStart = 4096;
 // The longest the run keeps other events waiting, per step of its work (committing rows,
 // reading addresses, starting requests): with libcurl's own turn the window waits 20 ms or so.
@@ -107,9 +107,9 @@ void CheckRun::pump() {
         if (!ended_) {
             admitItems(QDeadlineTimer(kSlice));
             const qsizetype admitted = committed_ + qsizetype(window_.size());
-            readAheadFilled_ = readAheadFilled_ || admitted == shortcutPaths_.size() ||
-                               qsizetype(window_.size()) >= kReadBeforeStart;
-            const bool allLaunched = !readAheadFilled_ || launchRequests(QDeadlineTimer(kSlice));
+            requestsMayStart_ = requestsMayStart_ || admitted == shortcutPaths_.size() ||
+                                admitted >= kReadBeforeStart;
+            const bool allLaunched = !requestsMayStart_ || launchRequests(QDeadlineTimer(kSlice));
             // Items that failed before any request (no address, a refused one) are done
             // at once; so are the reads of a slice that ran out.
             moreToDo = moreToDo || !allLaunched || (!window_.empty() && window_.front().done) ||

@@ -104,7 +104,8 @@ class CheckRun : public QObject {
     bool pumping_ = false;
     bool pumpAgain_ = false;
     bool ended_ = false;
-    bool readAheadFilled_ = false;
+    // Enough items are read for requests to start.
+    bool requestsMayStart_ = false;
 };
 
 } // namespace vorlan
