@@ -17,22 +17,30 @@
 
 namespace {
 
-// The longest the event loop went without running a 1 ms timer.
+// The longest the event loop went without running a 1 ms timer, and when that ended.
 class StallMeter : public QObject {
   public:
     StallMeter() {
         timer_.setTimerType(Qt::PreciseTimer);
-        connect(&timer_, &QTimer::timeout, this,
-                [this] { longest_ = std::max(longest_, sinceLastTick_.restart()); });
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            if (const qint64 stall = sinceLastTick_.restart(); stall > longest_) {
+                longest_ = stall;
+                endedAtMs_ = sinceStart_.elapsed();
+            }
+        });
         sinceLastTick_.start();
+        sinceStart_.start();
         timer_.start(1);
     }
     qint64 longestMs() const { return longest_; }
+    qint64 endedAtMs() const { return endedAtMs_; }
 
   private:
     QTimer timer_;
     QElapsedTimer sinceLastTick_;
+    QElapsedTimer sinceStart_;
     qint64 longest_ = 0;
+    qint64 endedAtMs_ = 0;
 };
 
 // Uses the lists as a person would while the run goes on: every 200 ms it selects a shortcut
@@ -95,7 +103,8 @@ int main(int argc, char** argv) {
     std::printf("links per second: %.0f\n", options.links / seconds);
     std::printf("peak memory: %ld MB\n", peakMemoryKb() / 1024);
     std::printf("CPU seconds per 1000 links: %.3f\n", cpuSeconds() * 1000 / options.links);
-    std::printf("longest event-loop stall: %lld ms\n", stalls.longestMs());
+    std::printf("longest event-loop stall: %lld ms, ending %.3f s after the click\n",
+                stalls.longestMs(), stalls.endedAtMs() / 1000.0);
     std::printf("list uses during the run: %d, longest %lld ms\n", listUse.uses(),
                 listUse.longestMs());
     std::printf("rows: %d (%s)\n", form.List4->count(), qPrintable(statusCounts.join(", ")));
