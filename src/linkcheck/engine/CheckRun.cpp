@@ -6,6 +6,7 @@
 
 #include <QScopedValueRollback>
 #include <QTimer>
+#include <algorithm>
 
 namespace vorlan {
 
@@ -107,9 +108,9 @@ void CheckRun::pump() {
         if (!ended_) {
             admitItems(QDeadlineTimer(kSlice));
             const qsizetype admitted = committed_ + qsizetype(window_.size());
-            requestsMayStart_ = requestsMayStart_ || admitted == shortcutPaths_.size() ||
-                                admitted >= kReadBeforeStart;
-            const bool allLaunched = !requestsMayStart_ || launchRequests(QDeadlineTimer(kSlice));
+            const bool requestsMayStart =
+                admitted >= std::min(kReadBeforeStart, shortcutPaths_.size());
+            const bool allLaunched = !requestsMayStart || launchRequests(QDeadlineTimer(kSlice));
             // Items that failed before any request (no address, a refused one) are done
             // at once; so are the reads of a slice that ran out.
             moreToDo = moreToDo || !allLaunched || (!window_.empty() && window_.front().done) ||

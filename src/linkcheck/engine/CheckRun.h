@@ -104,8 +104,6 @@ class CheckRun : public QObject {
     bool pumping_ = false;
     bool pumpAgain_ = false;
     bool ended_ = false;
-    // Enough items are read for requests to start.
-    bool requestsMayStart_ = false;
 };
 
 } // namespace vorlan
